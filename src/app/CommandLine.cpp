@@ -1,0 +1,49 @@
+#include "app/CommandLine.h"
+
+namespace tb {
+
+namespace {
+
+std::string Trim(const std::string& s) {
+  const size_t b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return {};
+  return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+// The switch letter of "/A" or "-A" (and "S" of "/S=name"); 0 when not a switch.
+char SwitchLetter(const std::string& p) {
+  if (p.size() < 2 || (p[0] != '/' && p[0] != '-')) return 0;
+  if (p.size() == 2 && std::string("ARCL").find(p[1]) != std::string::npos) return p[1];
+  if (p.size() > 3 && p[1] == 'S' && p[2] == '=') return 'S';
+  return 0;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLine cl;
+  for (const std::string& raw : args) {
+    const std::string p = Trim(raw);
+    if (p.empty()) continue;
+    switch (SwitchLetter(p)) {
+      case 'A': cl.openAll = true; continue;
+      case 'R': cl.readOnly = true; continue;
+      case 'C':
+      case 'L':
+        if (cl.forcedMode != ' ') cl.invalid = true;
+        cl.forcedMode = p[1];
+        continue;
+      case 'S': cl.settingsName = p.substr(3); continue;
+      default: break;
+    }
+    if (p[0] == '-') cl.invalid = true;
+    else if (p.find(".bks") != std::string::npos) cl.bookingFile = p;
+    else if (p.back() == '/') cl.rootFolder = p;
+    else cl.propertyName = p;
+  }
+  if (!cl.bookingFile.empty() && !cl.propertyName.empty()) cl.invalid = true;
+  if (cl.openAll && (!cl.bookingFile.empty() || !cl.propertyName.empty())) cl.invalid = true;
+  return cl;
+}
+
+}  // namespace tb

@@ -1,0 +1,170 @@
+#include "app/Startup.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Format.h"
+#include "platform/PathText.h"
+#include "store/DiagnosticLog.h"
+#include "store/LocalIni.h"
+#include "store/Session.h"
+#include "store/Settings.h"
+
+namespace tb {
+
+namespace {
+
+[[noreturn]] void StartError(Session& s, const std::string& text, int help) {
+  s.dialogs.Message(text, MsgIcon::Error, MsgButton::Abort | MsgButton::Help, help);
+  ExitNow(s);
+}
+
+[[noreturn]] void InvalidParameters(Session& s) { StartError(s, "Error 1130 Invalid Parameters", 1130); }
+
+void CheckVersion(Session& s, const std::string& version) {
+  const std::string& ver = s.common.ver;
+  const std::string inSettings = ver.size() > 1 ? ver.substr(1, 3) : std::string();
+  if (inSettings == version) return;
+  const MsgButton answer = s.dialogs.Message(
+      "Warning: Version number mismatch\rInstalled version = " + version + "  Version in settings = " + inSettings +
+          "\r" + "If you migrated machines, ensure the same version is installed on both" + "\r" +
+          "IGNORE will continue but data may be incompatible",
+      MsgIcon::Error, MsgButton::Abort | MsgButton::Ignore | MsgButton::Help, 1050);
+  if (answer != MsgButton::Ignore) ExitNow(s);
+}
+
+// Copies what the settings say about a property, not its run-time state.
+void CopyConfiguration(const Prop_Rec& from, Prop_Rec& to) {
+  Prop_Rec copy = from;
+  copy.BookFileAge = 0;
+  copy.BookingCount = 0;
+  copy.ListModified = copy.BookingChanged = copy.ImportSel = copy.DatesChanged = 0;
+  to = copy;
+}
+
+void SetUpBookingFile(Session& s, const std::string& name) {
+  std::string folder = ExtractFilePath(name);
+  const std::vector<std::string> found = ListFiles(folder.empty() ? "./" : folder, ExtractFileName(name));
+  if (found.empty()) {
+    s.dialogs.Message("L03 " + PathText(name) + " not found", MsgIcon::Error, MsgButton::Abort);
+    ExitNow(s);
+  }
+  s.AppState = 'F';
+  s.CurrentProperty = 0;
+  s.DirectFile = folder + found.front();
+
+  const std::string& root = s.common.RootFolder;
+  if (s.DirectFile.compare(0, root.size(), root) == 0) {
+    const std::string rest = s.DirectFile.substr(root.size());
+    const size_t slash = rest.find('/');
+    if (slash != std::string::npos) {
+      const std::string propName = rest.substr(0, slash);
+      for (int n = 1; n <= s.NumProps(); ++n) {
+        if (PathFromText(s.Prop(n).PropName) != propName) continue;
+        if (rest.substr(slash + 1) == "Data/Bookings.bks") s.CurrentProperty = n;
+        else CopyConfiguration(s.Prop(n), s.Prop(0));
+      }
+    }
+  }
+  if (s.Prop(0).PropName.empty() && s.NumProps() >= 1) {
+    CopyConfiguration(s.Prop(1), s.Prop(0));
+    s.Prop(0).PropName.clear();
+    s.Prop(0).PropNo = 0;
+    s.Prop(0).Folder.clear();
+  }
+}
+
+}  // namespace
+
+std::string InstanceTitle(const std::vector<std::string>& args) {
+  return args.empty() ? std::string(kAllPropertiesTitle) : args.front();
+}
+
+CommandLine PrepareSession(Session& s, const StartupEnvironment& env) {
+  CommonSettings& c = s.common;
+  c.ProgramFolder = env.programFolder;
+  c.TempFolder = env.tempFolder;
+  c.HelpFolder = env.helpFolder;
+  const LocalIni local = ReadLocalIni(env.dataFolder + "Local.ini");
+  s.InstallDate = local.ID;
+  s.UserKey = local.UserKey;
+
+  const CommandLine cl = ParseCommandLine(env.args);
+  if (cl.invalid) InvalidParameters(s);
+  s.ReadOnly = cl.readOnly;
+  s.ForcedMode = cl.forcedMode;
+  s.RootFromCommandLine = !cl.rootFolder.empty();
+  c.RootFolder = s.RootFromCommandLine ? cl.rootFolder : NativePath(local.RootFolder);
+
+  if (c.RootFolder.empty()) StartError(s, "Error 1110 Root folder not set. Reinstall? See Help", 1110);
+  if (!DirectoryExists(c.RootFolder)) {
+    s.dialogs.Beep();
+    StartError(s, "Error 1010: No Root Folder = " + PathText(c.RootFolder) + "\r" + "Read Help", 1010);
+  }
+  c.RootFolder = IncludeTrailingSlash(c.RootFolder);
+  c.SettingsPath = c.RootFolder + (cl.settingsName.empty() ? "Cotlyn.ini" : cl.settingsName);
+  if (!FileExists(c.SettingsPath))
+    StartError(s, "Error 1120 Settings file not found: " + PathText(c.SettingsPath) + "\r" + "Read help", 1120);
+
+  LoadSettings(s);
+  CheckVersion(s, env.version);
+
+  c.ComputerName = env.computerName.substr(0, 256);
+  c.UserName = env.userName.empty() ? "Unknown" : env.userName.substr(0, 255);
+  c.LogPath = c.RootFolder + "Cotlyn.log";
+  c.UsersPath = c.RootFolder + "$users.txt";
+  s.AppState = ' ';
+  s.ComputeSeasonYear();
+
+  const bool all = c.AllPropertiesView();
+  // A settings file without properties leaves nothing to show or edit.
+  if (s.NumProps() < 1)
+    StartError(s, "Error 1140 No properties in settings file: " + PathText(c.SettingsPath) + "\r" + "Read help", 1140);
+
+  if (!all) {
+    s.CurrentProperty = 1;
+    if (cl.openAll) {
+      for (int j = 2; j <= s.NumProps(); ++j) {
+        if (s.Prop(j).PropName == "Ruza Rorazed") continue;
+        // The root folder goes along when it came from the command line: without it
+        // the new copy could not find the data.
+        std::vector<std::string> args{Cp1252ToUtf8(s.Prop(j).PropName)};
+        if (s.RootFromCommandLine) args.push_back(c.RootFolder);
+        s.processes.Run(env.programPath, args, false);
+      }
+    }
+  }
+  if (!cl.propertyName.empty()) {
+    if (all) {
+      s.CurrentProperty = 0;
+    } else {
+      int match = 0;
+      for (int n = 1; n <= s.NumProps(); ++n)
+        if (s.Prop(n).PropName == Utf8ToCp1252(cl.propertyName)) match = n;
+      if (match == 0) InvalidParameters(s);
+      s.CurrentProperty = match;
+    }
+  } else if (!cl.bookingFile.empty()) {
+    SetUpBookingFile(s, cl.bookingFile);
+    return cl;
+  }
+  if (all) s.CurrentProperty = 0;
+  ReadWindowPos(s, s.CurrentProperty);
+  return cl;
+}
+
+std::string NetworkModeText(const Session& s, const std::string& ip) {
+  return std::string(s.common.CloudData ? "Cloud " : "LAN ") + ip + (s.ReadOnly ? " ReadOnly" : "");
+}
+
+std::string StartLine(const Session& s, const StartupEnvironment& env) {
+  const std::string mode(1, s.common.AllPropertiesView() ? 'M' : 'C');
+  return Format("START Mode=%s P=%d Ver=%s WinVer=%d.%2.2d.%d Root=%s S:%s %s",
+                {mode, s.CurrentProperty, env.fullVersion, env.os.major, env.os.minor, env.os.build,
+                 PathText(s.common.RootFolder), s.UserKey, NetworkModeText(s, env.ipAddress)});
+}
+
+void LogStart(Session& s, const StartupEnvironment& env) {
+  if (!s.ReadOnly) RotateLog(s);
+  WriteLog(s, StartLine(s, env));
+}
+
+}  // namespace tb

@@ -1,0 +1,49 @@
+#pragma once
+// The start of a run, up to the main window: the command line, the root folder, the
+// settings, the version check, the property on show or the booking file to edit.
+
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "platform/SystemInfo.h"
+
+namespace tb {
+
+class Session;
+
+// What start-up needs from the machine, gathered by the program's main() so tests
+// can supply their own.
+struct StartupEnvironment {
+  std::vector<std::string> args;
+  std::string programFolder;  // ends with "/"
+  std::string dataFolder;     // where "Local.ini" lives, ends with "/"
+  std::string tempFolder;     // ends with "/"
+  std::string helpFolder;     // ends with "/"
+  std::string programPath;    // this executable, for starting further copies
+  std::string computerName;
+  std::string userName = "Unknown";
+  std::string ipAddress;
+  OsVersion os;
+  std::string version;      // "4.4"
+  std::string fullVersion;  // "4.4.0.1 09/12/2026 23:00:00"
+};
+
+// The application title looked for by the single-instance check: the first
+// parameter, else "Cotlyn 4.4".
+std::string InstanceTitle(const std::vector<std::string>& args);
+inline constexpr const char* kAllPropertiesTitle = "Cotlyn 4.4";
+
+// Reads Local.ini and the command line, checks the root folder and the settings file,
+// loads the settings, checks the version and decides what the run shows. On a
+// start-up error shows the coded message and ends the process (s.exitProcess, 1220).
+CommandLine PrepareSession(Session& s, const StartupEnvironment& env);
+
+// "LAN " or "Cloud " + the IP address, + " ReadOnly" in a read-only run.
+std::string NetworkModeText(const Session& s, const std::string& ip);
+// The start line of the diagnostic log.
+std::string StartLine(const Session& s, const StartupEnvironment& env);
+// Rotates the log (unless read-only) and writes the start line.
+void LogStart(Session& s, const StartupEnvironment& env);
+
+}  // namespace tb

@@ -1,0 +1,90 @@
+// Cotlyn: the interactive program.
+
+#include <QApplication>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+#include "app/Startup.h"
+#include "app/Version.h"
+#include "app/forms/SingleInstance.h"
+#include "app/forms/TMainForm.h"
+#include "platform/Clock.h"
+#include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
+#include "platform/Registry.h"
+#include "platform/SystemInfo.h"
+#include "platform/forms/QtDialogs.h"
+#include "store/DiagnosticLog.h"
+#include "store/LocalIni.h"
+#include "store/Session.h"
+
+using namespace tb;
+
+namespace {
+
+StartupEnvironment MachineEnvironment(int argc, char** argv) {
+  StartupEnvironment env;
+  for (int i = 1; i < argc; ++i) env.args.emplace_back(argv[i]);
+  env.programFolder = ExecutableFolder();
+  env.programPath = ExecutablePath();
+  env.dataFolder = ProgramDataFolder();
+  env.tempFolder = TempFolder();
+  env.helpFolder = DirectoryExists(env.programFolder + "help/") ? env.programFolder + "help/"
+                                                                : std::string(TENBROOK_SOURCE_HELP_DIR);
+  env.computerName = ComputerName();
+  env.userName = UserName();
+  env.ipAddress = LocalIPAddress();
+  env.os = KernelVersion();
+  env.version = TENBROOK_VERSION;
+  env.fullVersion = std::string(TENBROOK_FULL_VERSION) + " " +
+                    FormatDateTime("ddddd hh:nn:ss", FileTimeAsDateTime(env.programPath));
+  return env;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Cotlyn"));
+  const StartupEnvironment env = MachineEnvironment(argc, argv);
+
+  if (SingleInstance::ActivateExisting(QString::fromStdString(InstanceTitle(env.args)))) return 0;
+
+  SystemClock clock;
+  PosixProcessRunner processes;
+  RegistryStore registry("HKEY_CURRENT_USER", ConfigFolder() + "HKCU.reg");
+  std::unique_ptr<Dialogs> dialogs;
+  if (NonInteractiveRun()) {
+    dialogs = std::make_unique<ConsoleDialogs>(ConsoleDialogs::FromEnvironment());
+  } else {
+    dialogs = std::make_unique<QtDialogs>([&processes, &env](int context) {
+      processes.ShellOpen(env.helpFolder + std::to_string(context) + ".html");
+    });
+  }
+  Session s(clock, *dialogs, registry, processes);
+  // Start-up and fatal errors end the run at once, without closing windows.
+  s.exitProcess = [](int code) {
+    std::fflush(nullptr);
+    _exit(code);
+  };
+
+  PrepareSession(s, env);
+
+  if (s.AppState == 'F') {
+    // Booking-file mode shows only the booking window, which ends the run.
+    WriteLog(s, "START Mode=F " + Utf8ToCp1252(s.DirectFile));
+    WriteLog(s, "CLOSE Mode=F. File=" + Utf8ToCp1252(s.DirectFile));
+    return 0;
+  }
+
+  TMainForm mainForm(s, env);
+  SingleInstance instance;
+  instance.Listen(mainForm.ApplicationTitle(), [&mainForm]() { mainForm.BringToFront(); });
+  mainForm.ApplyPlacement();
+  mainForm.show();
+  if (s.common.Splash) mainForm.ShowSplash();
+  LogStart(s, env);
+  return app.exec();
+}

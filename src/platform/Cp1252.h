@@ -1,0 +1,13 @@
+#pragma once
+// Data files hold single-byte Windows-1252 text; the screen and JSON want Unicode.
+
+#include <string>
+#include <string_view>
+
+namespace tb {
+
+std::string Cp1252ToUtf8(std::string_view ansi);
+// Characters that Windows-1252 cannot hold become '?'; invalid UTF-8 bytes too.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+}  // namespace tb

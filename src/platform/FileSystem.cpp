@@ -1,0 +1,190 @@
+#include "platform/FileSystem.h"
+
+#include "platform/SharedFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tb {
+
+namespace {
+
+bool StatPath(const std::string& path, struct stat& st) {
+  return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool WriteFd(int fd, const std::string& data) {
+  size_t done = 0;
+  while (done < data.size()) {
+    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return StatPath(path, st) && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st {};
+  return StatPath(path, st) && S_ISDIR(st.st_mode);
+}
+
+int64_t FileSizeOf(const std::string& path) {
+  struct stat st {};
+  if (!StatPath(path, st) || !S_ISREG(st.st_mode)) return -1;
+  return st.st_size;
+}
+
+TDateTime FileTimeAsDateTime(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  int rc = fstat(fd, &st);
+  ::close(fd);
+  if (rc != 0) return -1;
+  return FromTimeT(st.st_mtim.tv_sec) +
+         EncodeTime(0, 0, 0, static_cast<int>(st.st_mtim.tv_nsec / 1000000));
+}
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+  SharedFile f;
+  return f.OpenReadShareAll(path) == SharedFile::Result::Ok && f.ReadAll(out);
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& data) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool ok = WriteFd(fd, data) && fsync(fd) == 0;
+  // close can report a delayed write error (NFS): it counts as a failure.
+  if (::close(fd) != 0) ok = false;
+  return ok;
+}
+
+bool CopyFileOverwrite(const std::string& from, const std::string& to) {
+  std::string data;
+  return ReadWholeFile(from, data) && WriteWholeFile(to, data);
+}
+
+bool DeleteFileAt(const std::string& path) { return !path.empty() && ::unlink(path.c_str()) == 0; }
+
+bool RenameFileAt(const std::string& from, const std::string& to) {
+  if (from.empty() || to.empty()) return false;
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+  // The file system cannot rename without replacing: a hard link fails on an
+  // existing target just the same.
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    if (::unlink(from.c_str()) == 0) return true;
+    ::unlink(to.c_str());
+    return false;
+  }
+  if (errno == EEXIST) return false;
+  // No hard links either (FAT, some network shares, or a folder): check, then
+  // rename. Not atomic, but the best such a file system offers.
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0 || errno != ENOENT) return false;
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool ForceDirectories(const std::string& path) {
+  if (path.empty()) return false;
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  if (DirectoryExists(p)) return true;
+  for (size_t pos = p.find('/', 1);; pos = p.find('/', pos + 1)) {
+    std::string part = p.substr(0, pos);
+    if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
+    if (pos == std::string::npos) break;
+  }
+  return DirectoryExists(p);
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) {
+  std::vector<std::string> names;
+  std::string dir = IncludeTrailingSlash(folder.empty() ? std::string(".") : folder);
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return names;
+  while (dirent* e = ::readdir(d)) {
+    std::string name = e->d_name;
+    if (name == "." || name == ".." || !MatchesWildcard(name, pattern)) continue;
+    // d_type is not filled in on every file system, and links should count as
+    // what they point to.
+    if (e->d_type != DT_REG && !FileExists(dir + name)) continue;
+    names.push_back(std::move(name));
+  }
+  ::closedir(d);
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    auto less = [](char x, char y) {
+      return static_cast<unsigned char>(LowerAscii(x)) < static_cast<unsigned char>(LowerAscii(y));
+    };
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), less)) return true;
+    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), less)) return false;
+    return a < b;
+  });
+  return names;
+}
+
+bool MatchesWildcard(const std::string& name, const std::string& pattern) {
+  // "*.*" matches every name, with or without a dot, as it does on Windows.
+  if (pattern == "*.*") return true;
+  // Greedy match remembering the last "*": linear for one star, never exponential.
+  size_t n = 0, p = 0, starP = std::string::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == '*') {
+      starP = p++;
+      starN = n;
+    } else if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
+      ++p;
+      ++n;
+    } else if (starP != std::string::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
+std::string ExtractFileName(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ExtractFilePath(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string IncludeTrailingSlash(const std::string& folder) {
+  // An empty folder stays empty rather than becoming the file system's root.
+  if (folder.empty() || folder.back() == '/') return folder;
+  return folder + '/';
+}
+
+std::string NativePath(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+bool IsRelativePath(const std::string& path) { return path.empty() || path[0] != '/'; }
+
+}  // namespace tb

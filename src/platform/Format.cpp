@@ -1,0 +1,340 @@
+#include "platform/Format.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/FormatSettings.h"
+
+namespace tb {
+namespace {
+
+constexpr int kMaxWidth = 4096;     // larger widths are typing errors, not layouts
+constexpr int kMaxPrecision = 40;
+
+// A number as decimal digits: value = 0.digits x 10^exponent, digits without leading
+// zeros; no digits means zero.
+struct Decimal {
+  bool negative = false;
+  std::string digits;
+  int exponent = 0;
+};
+
+uint64_t Magnitude(int64_t v) {
+  return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+}
+
+Decimal DecimalOf(int64_t v) {
+  Decimal d;
+  d.negative = v < 0;
+  if (v != 0) {
+    d.digits = std::to_string(Magnitude(v));
+    d.exponent = static_cast<int>(d.digits.size());
+  }
+  return d;
+}
+
+// A double is taken at 15 significant digits, the precision it reliably holds, and
+// rounded half away from zero from that decimal text. So 2.675 (held as
+// 2.67499999999999982...) shows as 2.68 with two decimals, as the person who typed it
+// expects, and 1234.5 with none shows as 1235.
+Decimal DecimalOf(double v) {
+  Decimal d;
+  d.negative = std::signbit(v);
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));  // d.dddddddddddddde+XX
+  for (const char* p = buf; *p != 'e' && *p != '\0'; ++p) {
+    if (*p != '.') d.digits += *p;
+  }
+  d.exponent = std::atoi(std::strchr(buf, 'e') + 1) + 1;
+  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+  if (d.digits.empty()) d.exponent = 0;
+  return d;
+}
+
+// Keeps the first `keep` significant digits, rounding half away from zero.
+void RoundToDigits(Decimal& d, int keep) {
+  if (keep >= static_cast<int>(d.digits.size())) return;
+  const bool up = keep >= 0 && d.digits[keep] >= '5';
+  d.digits.resize(std::max(keep, 0));
+  if (up) {
+    int k = keep - 1;
+    while (k >= 0 && d.digits[k] == '9') d.digits[k--] = '0';
+    if (k >= 0) {
+      ++d.digits[k];
+    } else {  // 0.95 -> 1.0: one more digit in front
+      d.digits.insert(d.digits.begin(), '1');
+      ++d.exponent;
+    }
+  }
+  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+  if (d.digits.empty()) d.exponent = 0;
+}
+
+// Fixed notation of the magnitude with `decimals` places and optional grouping.
+// Sets `negative` only when the rounded amount is not zero: no "-0.00".
+std::string FixedDigits(Decimal d, int decimals, char decimalSep, char thousandSep,
+                        bool& negative) {
+  RoundToDigits(d, d.exponent + decimals);
+  negative = d.negative && !d.digits.empty();
+  auto digitAt = [&](int pos) {  // pos = index from the first digit of 0.ddd
+    return pos >= 0 && pos < static_cast<int>(d.digits.size()) ? d.digits[pos] : '0';
+  };
+  std::string whole;
+  for (int pos = 0; pos < d.exponent; ++pos) whole += digitAt(pos);
+  if (whole.empty()) whole = "0";
+  std::string out;
+  if (thousandSep != '\0') {
+    const std::size_t n = whole.size();
+    for (std::size_t i = 0; i < n; ++i) {
+      if (i > 0 && (n - i) % 3 == 0) out += thousandSep;
+      out += whole[i];
+    }
+  } else {
+    out = whole;
+  }
+  if (decimals > 0) {
+    out += decimalSep;
+    for (int k = 0; k < decimals; ++k) out += digitAt(d.exponent + k);
+  }
+  return out;
+}
+
+// Scientific notation with `significant` digits, "1.2345E+003" (e) or, with
+// `compact`, the exponent without sign or padding unless needed, "1.2345E3" (g).
+std::string ExponentText(Decimal d, int significant, char decimalSep, bool compact) {
+  RoundToDigits(d, significant);
+  const int exp = d.digits.empty() ? 0 : d.exponent - 1;
+  std::string out = d.negative && !d.digits.empty() ? "-" : "";
+  out += d.digits.empty() ? '0' : d.digits[0];
+  std::string rest = d.digits.size() > 1 ? d.digits.substr(1) : "";
+  if (!compact) rest.resize(std::max(significant - 1, 0), '0');
+  if (!rest.empty()) out += decimalSep + rest;
+  char buf[16];
+  if (compact) {
+    std::snprintf(buf, sizeof buf, "E%d", exp);
+  } else {
+    std::snprintf(buf, sizeof buf, "E%c%03d", exp < 0 ? '-' : '+', std::abs(exp));
+  }
+  return out + buf;
+}
+
+std::string NonFiniteText(double v) {
+  if (std::isnan(v)) return "NAN";
+  return v < 0 ? "-INF" : "INF";
+}
+
+std::string GeneralText(Decimal d, int precision, char decimalSep) {
+  RoundToDigits(d, precision);
+  // Fixed while the whole part fits the precision and the value is not tiny.
+  if (d.digits.empty() || (d.exponent <= precision && d.exponent > -5)) {
+    bool negative = false;
+    const int decimals = std::max(static_cast<int>(d.digits.size()) - d.exponent, 0);
+    std::string text = FixedDigits(d, decimals, decimalSep, '\0', negative);
+    return negative ? "-" + text : text;
+  }
+  return ExponentText(d, precision, decimalSep, true);
+}
+
+std::string CurrencyText(const Decimal& d, int decimals, const FormatSettings& fs) {
+  bool negative = false;
+  const std::string number =
+      FixedDigits(d, decimals, fs.decimalSeparator, fs.thousandSeparator, negative);
+  static constexpr const char* kPositive[4] = {"$1", "1$", "$ 1", "1 $"};
+  static constexpr const char* kNegative[16] = {
+      "($1)", "-$1",  "$-1",  "$1-",  "(1$)", "-1$",  "1-$",   "1$-",
+      "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
+  const char* layout = negative ? kNegative[std::clamp(fs.negCurrFormat, 0, 15)]
+                                : kPositive[std::clamp(fs.currencyFormat, 0, 3)];
+  std::string out;
+  for (const char* p = layout; *p; ++p) {
+    if (*p == '$') {
+      out += fs.currencyString;
+    } else if (*p == '1') {
+      out += number;
+    } else {
+      out += *p;
+    }
+  }
+  return out;
+}
+
+struct Spec {
+  bool leftAlign = false;
+  int width = -1;
+  int precision = -1;
+  char type = 0;
+};
+
+// One field's text; an argument of the wrong kind gives an empty field.
+std::string FieldText(const Spec& spec, const FormatArg* arg, const FormatSettings& fs) {
+  if (arg == nullptr) return "";
+  const auto& v = arg->value();
+  const int64_t* i = std::get_if<int64_t>(&v);
+  const double* f = std::get_if<double>(&v);
+  const std::string* s = std::get_if<std::string>(&v);
+  const int prec = spec.precision;
+  switch (spec.type) {
+    case 'd':
+    case 'u':
+    case 'x': {
+      if (i == nullptr) return "";
+      char buf[32];
+      const auto mag = static_cast<unsigned long long>(
+          spec.type == 'd' ? Magnitude(*i) : static_cast<uint64_t>(*i));
+      std::snprintf(buf, sizeof buf, spec.type == 'x' ? "%llX" : "%llu", mag);
+      std::string digits = buf;
+      if (prec > static_cast<int>(digits.size())) digits.insert(0, prec - digits.size(), '0');
+      return (spec.type == 'd' && *i < 0 ? "-" : "") + digits;
+    }
+    case 's': {
+      std::string text;
+      if (s != nullptr) {
+        text = *s;
+      } else if (i != nullptr) {
+        text = std::to_string(*i);
+      } else if (std::isfinite(*f)) {
+        text = GeneralText(DecimalOf(*f), 15, fs.decimalSeparator);
+      } else {
+        text = NonFiniteText(*f);
+      }
+      if (prec >= 0 && prec < static_cast<int>(text.size())) text.resize(prec);
+      return text;
+    }
+    case 'f':
+    case 'n':
+    case 'm':
+    case 'e':
+    case 'g': {
+      if (s != nullptr) return "";
+      if (f != nullptr && !std::isfinite(*f)) return NonFiniteText(*f);
+      const Decimal d = i != nullptr ? DecimalOf(*i) : DecimalOf(*f);
+      if (spec.type == 'm') return CurrencyText(d, prec >= 0 ? prec : fs.currencyDecimals, fs);
+      if (spec.type == 'e') return ExponentText(d, prec >= 1 ? prec : 15, fs.decimalSeparator, false);
+      if (spec.type == 'g') return GeneralText(d, prec >= 1 ? prec : 15, fs.decimalSeparator);
+      bool negative = false;
+      const std::string text =
+          FixedDigits(d, prec >= 0 ? prec : 2, fs.decimalSeparator,
+                      spec.type == 'n' ? fs.thousandSeparator : '\0', negative);
+      return negative ? "-" + text : text;
+    }
+  }
+  return "";
+}
+
+// Reads a number or '*' (taken from the next argument) at p[pos]; -1 when absent.
+int ReadCount(std::string_view p, std::size_t& pos, const std::vector<const FormatArg*>& args,
+              std::size_t& next, int limit) {
+  if (pos < p.size() && p[pos] == '*') {
+    ++pos;
+    const FormatArg* arg = next < args.size() ? args[next] : nullptr;
+    ++next;
+    const int64_t* n = arg ? std::get_if<int64_t>(&arg->value()) : nullptr;
+    return n ? static_cast<int>(std::clamp<int64_t>(*n, 0, limit)) : -1;
+  }
+  if (pos >= p.size() || !std::isdigit(static_cast<unsigned char>(p[pos]))) return -1;
+  int n = 0;
+  while (pos < p.size() && std::isdigit(static_cast<unsigned char>(p[pos]))) {
+    n = std::min(n * 10 + (p[pos] - '0'), limit);
+    ++pos;
+  }
+  return n;
+}
+
+}  // namespace
+
+std::string Format(std::string_view pattern, std::initializer_list<FormatArg> args) {
+  return Format(pattern, args, SystemFormatSettings());
+}
+
+std::string Format(std::string_view p, std::initializer_list<FormatArg> argList,
+                   const FormatSettings& fs) {
+  std::vector<const FormatArg*> args;
+  for (const FormatArg& a : argList) args.push_back(&a);
+  std::string out;
+  std::size_t next = 0;  // the argument the next field takes
+  std::size_t i = 0;
+  while (i < p.size()) {
+    const std::size_t percent = p.find('%', i);
+    if (percent == std::string_view::npos) {
+      out.append(p.substr(i));
+      break;
+    }
+    out.append(p.substr(i, percent - i));
+    std::size_t pos = percent + 1;
+    if (pos < p.size() && p[pos] == '%') {
+      out += '%';
+      i = pos + 1;
+      continue;
+    }
+    // %[index:][-][width][.precision]type
+    Spec spec;
+    std::size_t fieldArg = next;
+    const std::size_t start = pos;
+    const int first = ReadCount(p, pos, args, next, kMaxWidth);
+    if (first >= 0 && pos < p.size() && p[pos] == ':') {
+      fieldArg = next = static_cast<std::size_t>(first);
+      ++pos;
+    } else {
+      pos = start;  // not an index: read again as the width
+      next = fieldArg;
+    }
+    if (pos < p.size() && p[pos] == '-') {
+      spec.leftAlign = true;
+      ++pos;
+    }
+    spec.width = ReadCount(p, pos, args, next, kMaxWidth);
+    if (pos < p.size() && p[pos] == '.') {
+      ++pos;
+      spec.precision = std::max(ReadCount(p, pos, args, next, kMaxPrecision), 0);
+    }
+    const char type = pos < p.size() ? static_cast<char>(std::tolower(static_cast<unsigned char>(p[pos]))) : 0;
+    if (type == 0 || std::string_view("dusfnmexg").find(type) == std::string_view::npos) {
+      // Not a field: show the text as written rather than lose it.
+      out.append(p.substr(percent, pos - percent));
+      i = pos;
+      continue;
+    }
+    spec.type = type;
+    const FormatArg* arg = next < args.size() ? args[next] : nullptr;
+    ++next;
+    std::string text = FieldText(spec, arg, fs);
+    if (spec.width > static_cast<int>(text.size())) {
+      const std::string pad(spec.width - text.size(), ' ');
+      text = spec.leftAlign ? text + pad : pad + text;
+    }
+    out += text;
+    i = pos + 1;
+  }
+  return out;
+}
+
+std::string MoneyText(double value, std::string_view prefix) {
+  std::string out(prefix);
+  if (!std::isfinite(value)) return out + NonFiniteText(value);
+  const double whole = std::round(value);
+  bool negative = false;
+  std::string digits;
+  if (std::fabs(value - whole) < 0.005) {
+    digits = FixedDigits(DecimalOf(whole), 0, '.', '\0', negative);
+  } else {
+    digits = FixedDigits(DecimalOf(value), 2, '.', '\0', negative);
+  }
+  return out + (negative ? "-" : "") + digits;
+}
+
+double RoundHalfEven(double value) {
+  // Past 2^52 every double is whole; NaN and infinities stay as they are.
+  if (!std::isfinite(value) || std::fabs(value) >= 4503599627370496.0) return value;
+  const double down = std::floor(value);
+  const double diff = value - down;  // exact for these magnitudes
+  if (diff < 0.5) return down;
+  if (diff > 0.5) return down + 1;
+  return std::fmod(down, 2.0) == 0 ? down : down + 1;
+}
+
+}  // namespace tb

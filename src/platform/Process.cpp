@@ -1,0 +1,112 @@
+#include "platform/Process.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace tb {
+
+namespace {
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+// The child starts with default signal handling and nothing blocked, whatever
+// this process has set up for itself.
+class SpawnAttr {
+ public:
+  explicit SpawnAttr(short extraFlags) {
+    posix_spawnattr_init(&attr_);
+    sigset_t all, none;
+    sigfillset(&all);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attr_, &all);
+    posix_spawnattr_setsigmask(&attr_, &none);
+    posix_spawnattr_setflags(&attr_, static_cast<short>(POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK | extraFlags));
+  }
+  ~SpawnAttr() { posix_spawnattr_destroy(&attr_); }
+  SpawnAttr(const SpawnAttr&) = delete;
+  SpawnAttr& operator=(const SpawnAttr&) = delete;
+  const posix_spawnattr_t* get() const { return &attr_; }
+
+ private:
+  posix_spawnattr_t attr_;
+};
+
+// Starts argv[0] (looked up on PATH unless it holds a "/"); -1 when it cannot be.
+pid_t Spawn(const std::vector<std::string>& argv, short flags) {
+  std::vector<char*> ptrs;
+  for (const std::string& a : argv) ptrs.push_back(const_cast<char*>(a.c_str()));
+  ptrs.push_back(nullptr);
+  SpawnAttr attr(flags);
+  pid_t pid = -1;
+  // glibc's posix_spawnp reports a failed exec (missing program) as its result.
+  if (posix_spawnp(&pid, ptrs[0], nullptr, attr.get(), ptrs.data(), environ) != 0) return -1;
+  return pid;
+}
+
+int WaitExitCode(pid_t pid) {
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+int PosixProcessRunner::Run(const std::string& program, const std::vector<std::string>& args, bool wait) {
+  if (program.empty()) return -1;
+  if (wait) {
+    std::vector<std::string> argv{program};
+    argv.insert(argv.end(), args.begin(), args.end());
+    pid_t pid = Spawn(argv, 0);
+    return pid < 0 ? -1 : WaitExitCode(pid);
+  }
+  // Not waiting: a short-lived shell starts the program in the background and exits
+  // at once, so the program is adopted by init (which reaps it) and never lingers
+  // as our zombie; no SIGCHLD handler is needed. Its own session keeps it running
+  // when our terminal closes. The program is looked up first because the shell's
+  // own failure to start it would come too late to report.
+  std::string path = FindOnPath(program);
+  if (path.empty()) return -1;
+  std::vector<std::string> argv{"/bin/sh", "-c", "\"$@\" &", "sh", path};
+  argv.insert(argv.end(), args.begin(), args.end());
+  pid_t pid = Spawn(argv, POSIX_SPAWN_SETSID);
+  return (pid >= 0 && WaitExitCode(pid) == 0) ? 0 : -1;
+}
+
+bool PosixProcessRunner::ShellOpen(const std::string& target) {
+  if (target.empty()) return false;
+  // xdg-open would take a leading "-" as an option of its own.
+  std::string arg = target[0] == '-' ? "./" + target : target;
+  return Run("xdg-open", {arg}, false) == 0;
+}
+
+std::string FindOnPath(const std::string& program) {
+  if (program.empty()) return {};
+  if (program.find('/') != std::string::npos) return IsExecutableFile(program) ? program : std::string();
+  const char* env = std::getenv("PATH");
+  std::string path = env ? env : "/usr/local/bin:/usr/bin:/bin";
+  size_t pos = 0;
+  for (;;) {
+    size_t colon = path.find(':', pos);
+    std::string dir = path.substr(pos, colon == std::string::npos ? std::string::npos : colon - pos);
+    if (dir.empty()) dir = ".";  // an empty entry means the current folder
+    std::string candidate = dir + (dir.back() == '/' ? "" : "/") + program;
+    if (IsExecutableFile(candidate)) return candidate;
+    if (colon == std::string::npos) break;
+    pos = colon + 1;
+  }
+  return {};
+}
+
+}  // namespace tb

@@ -1,0 +1,29 @@
+#pragma once
+// Starting other programs and handing files and links to the desktop.
+
+#include <string>
+#include <vector>
+
+namespace tb {
+
+class ProcessRunner {
+ public:
+  virtual ~ProcessRunner() = default;
+  // Starts program (looked up on PATH unless it holds a "/") with args.
+  // wait: returns its exit code; otherwise 0 once started. -1 when it cannot be started.
+  virtual int Run(const std::string& program, const std::vector<std::string>& args, bool wait) = 0;
+  // Opens a file, folder or link (mailto:, http:) with the desktop's associated program.
+  virtual bool ShellOpen(const std::string& target) = 0;
+};
+
+// posix_spawn + waitpid; ShellOpen runs xdg-open.
+class PosixProcessRunner : public ProcessRunner {
+ public:
+  int Run(const std::string& program, const std::vector<std::string>& args, bool wait) override;
+  bool ShellOpen(const std::string& target) override;
+};
+
+// Full path of a program found on PATH, or "" (like "which").
+std::string FindOnPath(const std::string& program);
+
+}  // namespace tb

@@ -1,0 +1,106 @@
+#include "platform/SystemInfo.h"
+
+#include <arpa/inet.h>
+#include <cstdlib>
+#include <netdb.h>
+#include <pwd.h>
+#include <sys/socket.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace tb {
+
+namespace {
+
+std::string EnvOr(const char* name, const std::string& fallback) {
+  const char* v = std::getenv(name);
+  return (v && *v) ? std::string(v) : fallback;
+}
+
+// The user's entry in the password database; false when there is none.
+bool OwnPasswdEntry(std::string& name, std::string& home) {
+  long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buf(size > 0 ? static_cast<size_t>(size) : 16384);
+  passwd pw{};
+  passwd* found = nullptr;
+  if (getpwuid_r(geteuid(), &pw, buf.data(), buf.size(), &found) != 0 || !found) return false;
+  name = pw.pw_name ? pw.pw_name : "";
+  home = pw.pw_dir ? pw.pw_dir : "";
+  return true;
+}
+
+}  // namespace
+
+std::string ComputerName() {
+  char buf[257] = {};
+  if (gethostname(buf, sizeof buf - 1) != 0) return {};
+  return buf;
+}
+
+std::string UserName() {
+  std::string name, home;
+  if (!OwnPasswdEntry(name, home) || name.empty()) name = EnvOr("USER", "Unknown");
+  return name.substr(0, 255);
+}
+
+std::string LocalIPAddress() {
+  std::string host = ComputerName();
+  if (host.empty()) return {};
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* list = nullptr;
+  if (getaddrinfo(host.c_str(), nullptr, &hints, &list) != 0 || !list) return {};
+  std::string result;
+  char text[INET_ADDRSTRLEN] = {};
+  const auto* in = reinterpret_cast<const sockaddr_in*>(list->ai_addr);
+  if (in && inet_ntop(AF_INET, &in->sin_addr, text, sizeof text)) result = text;
+  freeaddrinfo(list);
+  return result;
+}
+
+OsVersion KernelVersion() {
+  OsVersion v;
+  utsname u{};
+  if (uname(&u) != 0) return v;
+  int* parts[] = {&v.major, &v.minor, &v.build};
+  const char* p = u.release;
+  for (int* part : parts) {
+    if (*p < '0' || *p > '9') break;
+    while (*p >= '0' && *p <= '9' && *part < 100000) *part = *part * 10 + (*p++ - '0');
+    if (*p != '.') break;
+    ++p;
+  }
+  return v;
+}
+
+std::string ExecutablePath() {
+  std::vector<char> buf(4096);
+  ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size());
+  if (n <= 0 || static_cast<size_t>(n) >= buf.size()) return {};
+  return std::string(buf.data(), static_cast<size_t>(n));
+}
+
+std::string ExecutableFolder() { return ExtractFilePath(ExecutablePath()); }
+
+std::string TempFolder() { return IncludeTrailingSlash(EnvOr("TMPDIR", "/tmp/")); }
+
+std::string HomeFolder() {
+  std::string home = EnvOr("HOME", "");
+  std::string name;
+  if (home.empty() && !OwnPasswdEntry(name, home)) home.clear();
+  return IncludeTrailingSlash(home.empty() ? std::string("/") : home);
+}
+
+std::string ConfigFolder() {
+  // Only an absolute XDG_CONFIG_HOME counts; a relative one is to be ignored.
+  std::string xdg = EnvOr("XDG_CONFIG_HOME", "");
+  if (!xdg.empty() && xdg[0] == '/') return IncludeTrailingSlash(xdg) + "Cotlyn/";
+  return HomeFolder() + ".config/Cotlyn/";
+}
+
+}  // namespace tb

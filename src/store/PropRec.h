@@ -1,0 +1,46 @@
+#pragma once
+// One property's configuration and run-time state. Entry 0 of the table stands for a
+// booking file opened by name; entries 1..NumProps are the properties.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/DateTime.h"
+
+namespace tb {
+
+struct Prop_Rec {
+  // From the property's settings section.
+  std::string PropName;
+  int32_t PropNo = 0;
+  int32_t ID = 0;
+  int32_t ChangeDay = 0;  // 1 = Sunday .. 7 = Saturday
+  double Deposit = 0;     // percentage when DepositIsPct, else an amount
+  double RetDeposit = 0;
+  double BookFee = 0;  // percentage when BookFeeIsPct, else an amount
+  double MgtFee = 0;
+  std::array<std::string, 4> ExtChg;  // names of extra charges 1..3; [0] unused
+  uint8_t BalDue = 0, DepDue = 0, Wait = 0;
+  uint16_t Owner = 0;
+  std::string WebFolder, WebAvail, WebIndex, Site;
+  char CS = '\0';  // currency symbol
+  uint8_t DRO = 0, AO = 0, DBookFee = 0, FRentOnly = 0, AS = 0;
+  // Derived from the extra charge names.
+  uint8_t ChargeCount = 0;
+  uint8_t FuelChg = 0, LinenChg = 0, RetDepChg = 0, BookFeeChg = 0, SurchargeChg = 0;
+  uint8_t DepositIsPct = 0, BookFeeIsPct = 0;
+  // Saved window top, left, height, width ("SWin<n>").
+  std::array<int16_t, 4> WinPos{0, 0, 0, 0};
+
+  // Run-time state.
+  std::string Folder;  // root folder + PropName + "/"
+  TDateTime BookFileAge = 0;
+  int32_t BookingCount = 0;
+  uint8_t ListModified = 0, BookingChanged = 0, ImportSel = 0, DatesChanged = 0;
+
+  // The currency symbol as text ("" when none is set).
+  std::string CurrencySymbol() const { return CS ? std::string(1, CS) : std::string(); }
+};
+
+}  // namespace tb

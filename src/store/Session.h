@@ -1,0 +1,71 @@
+#pragma once
+// Everything that lives for the whole run of the program, in one object passed by
+// reference: the settings, the property table, the run's state and the services
+// through which the engine reaches the system and the user. Two sessions in one
+// process act as two users of one root folder.
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Process.h"
+#include "platform/Registry.h"
+#include "store/CommonSettings.h"
+#include "store/PropRec.h"
+#include "store/UserPrefs.h"
+
+namespace tb {
+
+class Session {
+ public:
+  Session(Clock& clock, Dialogs& dialogs, RegistryStore& userRegistry, ProcessRunner& processes);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  Clock& clock;
+  Dialogs& dialogs;
+  RegistryStore& registry;  // the per-user hive
+  ProcessRunner& processes;
+
+  CommonSettings common;
+  std::vector<Prop_Rec> props;  // 0..NumProps
+  int NumProps() const { return static_cast<int>(props.size()) - 1; }
+  Prop_Rec& Prop(int n) { return props.at(static_cast<size_t>(n)); }
+  const Prop_Rec& Prop(int n) const { return props.at(static_cast<size_t>(n)); }
+
+  // Registry values of the user.
+  UserPrefs prefs;
+  std::string BUP;
+  int AupFREQ = 0;
+
+  // The run's state.
+  int CurrentProperty = 0;
+  std::array<int, 2> SeasonYear{0, 0};
+  char AppState = ' ';  // ' ' normal, 'F' booking-file mode, 'N' new, 'E' existing booking
+  bool ReadOnly = false;
+  char ForcedMode = ' ';  // ' ', 'L' or 'C'
+  std::string DirectFile;
+  std::string UserKey;
+  std::string InstallDate;  // "ID" of Local.ini
+  bool RootFromCommandLine = false;
+
+  // Ends the process with the code. Tests replace it with one that throws.
+  std::function<void(int)> exitProcess;
+  // The owner's first name and surname for an owner key, "" when there is none
+  // (filled in once the owner database is loaded).
+  std::function<std::string(uint16_t)> ownerName;
+  // Stops the multi-user refresh timer (set by the main window while it runs).
+  std::function<void()> stopRefreshTimer;
+
+  // Computes SeasonYear from today: this calendar year, or the previous one while
+  // today is in January, February or March.
+  void ComputeSeasonYear();
+};
+
+// The program's registry key for per-user values.
+inline constexpr const char* kRegistryKey = "Software\\Orvane\\Cotlyn";
+
+}  // namespace tb

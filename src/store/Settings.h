@@ -1,0 +1,57 @@
+#pragma once
+// The settings file ("Cotlyn.ini" in the root folder), the property table built from
+// it, and the per-user values kept in the registry.
+
+#include <string>
+#include <vector>
+
+#include "platform/DateTime.h"
+
+namespace tb {
+
+class Session;
+class IniFile;
+
+// Reads the settings file at s.common.SettingsPath into the common settings and the
+// property table (entries 0..NumProps), then "UPrefs", "BUP" and "AupFREQ" from the
+// registry. Missing keys and values of the wrong type take their defaults.
+void LoadSettings(Session& s);
+// The same from an already loaded file (used by tests and by the configuration program).
+void LoadSettingsFrom(Session& s, const IniFile& ini);
+// The section name of property n: "Prop01", "Prop10", "Prop123".
+std::string PropertySection(int n);
+
+// Writes "CloudData" into section "Common" and updates the value in memory.
+bool SaveCloudMode(Session& s, bool cloud);
+// Writes "wCWks", "wLDts", "wMSep", "wYSep", "wOLet" into section "Common".
+bool SaveWebOptions(Session& s);
+// Writes "UPrefs" (39 bytes) and "BUP".
+bool SaveUserPrefs(Session& s);
+// Reads and writes "SWin<n>": top, left, height, width as four little-endian 16-bit values.
+void ReadWindowPos(Session& s, int n);
+bool SaveWindowPos(Session& s, int n);
+
+// "Property: " + name, with ".  Owner: " + first name + " " + surname for a property
+// let for an owner whose record exists.
+std::string PropertyTitle(const Session& s, int n);
+// The property's local web folder ("WebFolder", else "LocSite"); relative paths are
+// taken from the root folder. Ends with "/" unless empty.
+std::string LocalWebFolder(const Session& s, int n);
+// The property's index page ("WebIndex", else "LocIndex"); relative paths are taken
+// from the local web folder.
+std::string LocalIndexPage(const Session& s, int n);
+// A configured path: relative ones are taken from base (a folder ending with "/").
+std::string ResolvePath(const std::string& configured, const std::string& base);
+
+// One row of a property picker.
+struct PropertyListRow {
+  int propNo = 0;
+  std::string text;     // "1    Name", "10  Name"
+  bool selected = false;  // in a multi-selection list
+};
+std::vector<PropertyListRow> PropertyListRows(const Session& s, bool agencyOnly);
+
+// "yymmdd" as a date; 0 when the text is not one.
+TDateTime ParseYYMMDD(const std::string& text);
+
+}  // namespace tb

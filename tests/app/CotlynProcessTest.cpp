@@ -1,0 +1,103 @@
+// The real program on a root folder, as a user or a script starts it, with message
+// boxes written to stderr instead of shown.
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+#include "platform/FileSystem.h"
+#include "support/ChildProcess.h"
+#include "support/TempDir.h"
+
+namespace tb::test {
+namespace {
+
+// Linux keeps the low 8 bits of an exit code: the program's 1220 arrives as 196.
+constexpr int kExitStatus1220 = 1220 & 0xFF;
+
+class CotlynProcess : public ::testing::Test {
+ protected:
+  CotlynProcess() {
+    ForceDirectories(dir.Path() + "config");
+    ForceDirectories(dir.Path() + "tmp");
+    ForceDirectories(Root());
+  }
+  std::string Root() const { return dir.Path() + "root/"; }
+  std::vector<std::string> Env(const std::string& answers = "") const {
+    return {"COTLYN_NONINTERACTIVE=1", "COTLYN_ANSWERS=" + answers, "XDG_CONFIG_HOME=" + dir.Path() + "config",
+            "TMPDIR=" + dir.Path() + "tmp", "QT_QPA_PLATFORM=offscreen"};
+  }
+  void WriteSettings(const std::string& ver) {
+    dir.Write("root/Cotlyn.ini", "[Common]\r\nver=" + ver +
+                                     "\r\nSplash=0\r\nNumProps=2\r\n[Prop01]\r\nPropName=Bramble\r\n[Prop02]\r\n"
+                                     "PropName=Heron\r\n");
+  }
+  // Starts Cotlyn and waits for its start line; then ends it.
+  std::string StartAndReadLog(std::vector<std::string> args, const std::string& answers = "") {
+    ChildProcess p(ProgramPath("Cotlyn"), std::move(args), Env(answers));
+    EXPECT_TRUE(p.Start());
+    const std::string log = Root() + "Cotlyn.log";
+    const bool started = WaitUntil([&]() { return dir.Read("root/Cotlyn.log").find("START") != std::string::npos; });
+    p.Kill(SIGKILL);
+    p.Wait();
+    EXPECT_TRUE(started) << p.Errors();
+    return dir.Read("root/Cotlyn.log");
+  }
+  TempDir dir;
+};
+
+TEST_F(CotlynProcess, StartupErrorsExit1220WithTheExactBox) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string line;
+  };
+  WriteSettings("V4.4");
+  const std::string missing = dir.Path() + "none/";
+  const Case cases[] = {
+      {{}, "[Error] Error 1110 Root folder not set. Reinstall? See Help {Abort,Help} help=1110 -> Abort"},
+      {{missing}, "[Error] Error 1010: No Root Folder = " + missing + "\\rRead Help {Abort,Help} help=1010 -> Abort"},
+      {{"-S=Other.ini", Root()},
+       "[Error] Error 1120 Settings file not found: " + Root() + "Other.ini\\rRead help {Abort,Help} help=1120 -> Abort"},
+      {{"-C", "-L", Root()}, "[Error] Error 1130 Invalid Parameters {Abort,Help} help=1130 -> Abort"},
+  };
+  for (const Case& c : cases) {
+    ChildProcess p = ChildProcess::Run(ProgramPath("Cotlyn"), c.args, Env());
+    EXPECT_EQ(p.exitCode, kExitStatus1220) << c.line << "\n" << p.Errors();
+    EXPECT_NE(p.Errors().find(c.line + "\n"), std::string::npos) << p.Errors();
+  }
+  EXPECT_FALSE(FileExists(Root() + "Cotlyn.log"));  // nothing written
+}
+
+TEST_F(CotlynProcess, VersionMismatchAbortsUnlessIgnored) {
+  WriteSettings("V4.3");
+  ChildProcess p = ChildProcess::Run(ProgramPath("Cotlyn"), {Root()}, Env());
+  EXPECT_EQ(p.exitCode, kExitStatus1220);
+  EXPECT_NE(p.Errors().find("[Error] Warning: Version number mismatch\\rInstalled version = 4.4  Version in "
+                            "settings = 4.3\\r"),
+            std::string::npos)
+      << p.Errors();
+  EXPECT_NE(p.Errors().find("{Abort,Ignore,Help} help=1050 -> Abort"), std::string::npos);
+
+  const std::string log = StartAndReadLog({Root()}, "Ignore");
+  EXPECT_NE(log.find("START Mode=C P=1"), std::string::npos);
+}
+
+TEST_F(CotlynProcess, NormalStartWritesTheStartLine) {
+  WriteSettings("V4.4");
+  const std::string log = StartAndReadLog({"Heron", Root()});
+  // "yymmdd hh:nn:ss.zzz user computer START ..." and nothing else.
+  ASSERT_GT(log.size(), 20u);
+  EXPECT_EQ(log.find_first_not_of("0123456789"), 6u) << log;
+  EXPECT_EQ(log.substr(6, 1) + log.substr(9, 1) + log.substr(12, 1) + log.substr(15, 1) + log.substr(19, 1), " ::. ");
+  EXPECT_NE(log.find(" START Mode=C P=2 Ver=4.4.0.1 "), std::string::npos) << log;
+  const size_t winVer = log.find(" WinVer=");
+  const size_t root = log.find(" Root=" + Root() + " S:K");
+  ASSERT_NE(winVer, std::string::npos);
+  ASSERT_NE(root, std::string::npos) << log;
+  EXPECT_LT(winVer, root);
+  EXPECT_NE(log.find(" LAN ", root), std::string::npos);
+  EXPECT_EQ(log.find("\r\n"), log.size() - 2);  // one line
+}
+
+}  // namespace
+}  // namespace tb::test

@@ -1,0 +1,98 @@
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include "app/forms/TAboutForm.h"
+#include "app/forms/TMainForm.h"
+#include "store/Settings.h"
+#include "support/TestSession.h"
+
+namespace tb::test {
+namespace {
+
+class MainForm : public ::testing::Test {
+ protected:
+  void Load(const std::string& settings, int current) {
+    t.Load(settings);
+    t.session.CurrentProperty = current;
+  }
+  TestSession t;
+  StartupEnvironment env;
+};
+
+TEST_F(MainForm, PropertyWindowCaptionAndOpenEntries) {
+  std::string ini = "[Common]\nNumProps=12\n";
+  for (int n = 1; n <= 12; ++n) ini += "[" + PropertySection(n) + "]\nPropName=Cottage " + std::to_string(n) + "\n";
+  Load(ini, 2);
+  TMainForm form(t.session, env);
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Cotlyn: Property=Cottage 2"));
+  EXPECT_EQ(form.ApplicationTitle(), QStringLiteral("Cottage 2"));
+  ASSERT_EQ(form.openActions.size(), 12);
+  EXPECT_EQ(form.openActions[0]->text(), QStringLiteral("Open Cottage 1"));
+  EXPECT_FALSE(form.openActions[1]->isEnabled());  // the property on show
+  EXPECT_TRUE(form.openActions[0]->isEnabled());
+  for (int i : {0, 9, 10, 11})  // properties 10, 11 and 12 carry Ctrl+1 too
+    EXPECT_EQ(form.openActions[i]->shortcut(), QKeySequence(QStringLiteral("Ctrl+1"))) << i;
+  EXPECT_EQ(form.openActions[4]->shortcut(), QKeySequence(QStringLiteral("Ctrl+5")));
+  ASSERT_NE(form.chartHeader, nullptr);
+  EXPECT_TRUE(form.chartHeader->text().startsWith(QStringLiteral("Week---------Starts")));
+  EXPECT_FALSE(form.chartHeader->text().endsWith(QStringLiteral("--Fuel--")));
+}
+
+TEST_F(MainForm, FuelColumnAndASinglePropertyWithoutOpenEntries) {
+  Load("[Common]\nNumProps=1\n[Prop01]\nPropName=Solo\nExtChg1=Fuel\n", 1);
+  TMainForm form(t.session, env);
+  EXPECT_TRUE(form.openActions.isEmpty());
+  EXPECT_EQ(form.ChartWidth(), 539);
+  EXPECT_TRUE(form.chartHeader->text().endsWith(QStringLiteral("Status--Fuel--")));
+  form.ApplyPlacement();
+  EXPECT_EQ(form.geometry().top(), 1);
+  EXPECT_EQ(form.geometry().left(), 60);
+}
+
+TEST_F(MainForm, AllPropertiesWindow) {
+  Load("[Common]\nViewMode=M\nNumProps=2\n[Prop01]\nPropName=A\n[Prop02]\nPropName=B\n", 0);
+  TMainForm form(t.session, env);
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Tenbrook"));
+  EXPECT_EQ(form.ApplicationTitle(), QStringLiteral("Cotlyn 4.4"));
+  EXPECT_TRUE(form.openActions.isEmpty());
+  EXPECT_EQ(form.chartHeader, nullptr);
+}
+
+TEST_F(MainForm, OpenPropertyStartsACopyWithTheRootWhenGivenOnTheCommandLine) {
+  Load(SimpleSettings(2), 1);
+  env.programPath = "/opt/cotlyn/Cotlyn";
+  t.session.RootFromCommandLine = true;
+  TMainForm form(t.session, env);
+  form.openActions[1]->trigger();
+  ASSERT_EQ(t.runner.calls.size(), 1u);
+  EXPECT_EQ(t.runner.calls[0].program, "/opt/cotlyn/Cotlyn");
+  EXPECT_EQ(t.runner.calls[0].args, (std::vector<std::string>{"Prop 2", t.Root()}));
+}
+
+TEST_F(MainForm, AboutBoxAndSplash) {
+  Load(SimpleSettings(1), 1);
+  t.session.InstallDate = "01/02/2026";
+  t.session.ReadOnly = true;
+  TAboutForm about(t.session, QStringLiteral("4.4.0.1 09/12/2026 08:00:00"), false);
+  EXPECT_EQ(about.windowTitle(), QStringLiteral("About Cotlyn"));
+  EXPECT_EQ(about.heading->text(), QStringLiteral("Tenbrook (Cotlyn)"));
+  EXPECT_EQ(about.text->text(), QStringLiteral("See HELP / CONTENTS for full documentation\n\n"
+                                               "Version 4.4.0.1 09/12/2026 08:00:00\nInstalled 01/02/2026"));
+  EXPECT_EQ(about.rootLine->text(), QStringLiteral("Root folder = ") + QString::fromStdString(t.Root()));
+  EXPECT_EQ(about.settingsLine->text(), QStringLiteral("Settings file = Cotlyn.ini"));
+  EXPECT_FALSE(about.readOnlyLabel->isHidden());
+
+  auto* splash = new TAboutForm(t.session, QStringLiteral("4.4"), true);
+  EXPECT_TRUE(splash->closeButton->isHidden());
+  EXPECT_TRUE(splash->visitButton->isHidden());
+  EXPECT_TRUE(splash->rootLine->isHidden());
+  EXPECT_EQ(splash->height(), 150);
+  EXPECT_TRUE(splash->windowFlags() & Qt::WindowStaysOnTopHint);
+  delete splash;
+}
+
+}  // namespace
+}  // namespace tb::test

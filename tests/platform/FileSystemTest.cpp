@@ -1,0 +1,116 @@
+#include "platform/FileSystem.h"
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <ctime>
+
+#include "support/TempDir.h"
+
+namespace tb::test {
+namespace {
+
+TEST(FileSystemTest, WholeFileRoundTripKeepsEveryByte) {
+  TempDir dir;
+  const std::string data("a\0b\r\n\xFF", 6);
+  ASSERT_TRUE(WriteWholeFile(dir / "f.bin", data));
+  std::string back;
+  ASSERT_TRUE(ReadWholeFile(dir / "f.bin", back));
+  EXPECT_EQ(back, data);
+  EXPECT_EQ(FileSizeOf(dir / "f.bin"), 6);
+  // Replacing with less leaves nothing of the old content behind.
+  ASSERT_TRUE(WriteWholeFile(dir / "f.bin", "z"));
+  EXPECT_EQ(dir.Read("f.bin"), "z");
+  EXPECT_FALSE(ReadWholeFile(dir / "missing", back));
+  EXPECT_EQ(FileSizeOf(dir / "missing"), -1);
+  EXPECT_FALSE(WriteWholeFile(dir / "no-folder/f", "x"));
+}
+
+TEST(FileSystemTest, RenameNeverReplacesAnExistingFile) {
+  TempDir dir;
+  std::string from = dir.Write("a.txt", "A");
+  std::string to = dir.Write("b.txt", "B");
+  EXPECT_FALSE(RenameFileAt(from, to));
+  EXPECT_EQ(dir.Read("a.txt"), "A");
+  EXPECT_EQ(dir.Read("b.txt"), "B");
+  ASSERT_TRUE(DeleteFileAt(to));
+  EXPECT_TRUE(RenameFileAt(from, to));
+  EXPECT_FALSE(FileExists(from));
+  EXPECT_EQ(dir.Read("b.txt"), "A");
+}
+
+TEST(FileSystemTest, ForceDirectoriesAndCopy) {
+  TempDir dir;
+  ASSERT_TRUE(ForceDirectories(dir / "x/y/z/"));
+  EXPECT_TRUE(DirectoryExists(dir / "x/y/z"));
+  EXPECT_TRUE(ForceDirectories(dir / "x/y"));  // already there
+  std::string file = dir.Write("f", "1");
+  EXPECT_FALSE(ForceDirectories(file + "/sub"));
+  ASSERT_TRUE(CopyFileOverwrite(file, dir / "x/y/z/copy"));
+  ASSERT_TRUE(CopyFileOverwrite(dir.Write("g", "22"), dir / "x/y/z/copy"));
+  EXPECT_EQ(dir.Read("x/y/z/copy"), "22");
+  EXPECT_FALSE(CopyFileOverwrite(dir / "missing", dir / "x/y/z/copy"));
+  EXPECT_EQ(dir.Read("x/y/z/copy"), "22");
+}
+
+TEST(FileSystemTest, FileTimeIsLocalWallClockWithMilliseconds) {
+  TempDir dir;
+  std::string path = dir.Write("f", "x");
+  std::tm tm{};
+  tm.tm_year = 2024 - 1900;
+  tm.tm_mon = 6;  // July
+  tm.tm_mday = 14;
+  tm.tm_hour = 9;
+  tm.tm_min = 5;
+  tm.tm_sec = 30;
+  tm.tm_isdst = -1;
+  timespec times[2];
+  times[0].tv_sec = times[1].tv_sec = std::mktime(&tm);
+  times[0].tv_nsec = times[1].tv_nsec = 250'000'000;
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  EXPECT_NEAR(FileTimeAsDateTime(path), EncodeDate(2024, 7, 14) + EncodeTime(9, 5, 30, 250), 1e-9);
+  EXPECT_EQ(FileTimeAsDateTime(dir / "missing"), -1);
+}
+
+TEST(FileSystemTest, ListFilesMatchesRegularFilesCaseInsensitivelyInOrder) {
+  TempDir dir;
+  for (const char* name : {"b.BKS", "a.bks", "C.bks", "a.bks.old", "notes.txt", "ab.bk"}) dir.Write(name, "");
+  ForceDirectories(dir / "folder.bks");
+  EXPECT_EQ(ListFiles(dir.Path(), "*.bks"), (std::vector<std::string>{"a.bks", "b.BKS", "C.bks"}));
+  EXPECT_EQ(ListFiles(dir.Path(), "?.bk*").size(), 4u);
+  EXPECT_EQ(ListFiles(dir.Path(), "*.*").size(), 6u);
+  EXPECT_TRUE(ListFiles(dir / "missing", "*").empty());
+}
+
+TEST(FileSystemTest, Wildcards) {
+  struct Case {
+    const char* name;
+    const char* pattern;
+    bool match;
+  } cases[] = {
+      {"Letter1.rtf", "letter?.RTF", true}, {"Letter12.rtf", "letter?.rtf", false},
+      {"abc", "*", true},                   {"", "*", true},
+      {"abc", "a*c", true},                 {"abcbc", "a*bc", true},
+      {"abcb", "a*bc", false},              {"README", "*.*", true},
+      {"a.b.c", "*.c", true},               {"abc", "ab", false},
+      {"ab", "abc", false},                 {"x.bks", "*x*.bks", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(MatchesWildcard(c.name, c.pattern), c.match) << c.name << " ~ " << c.pattern;
+}
+
+TEST(FileSystemTest, PathHelpers) {
+  EXPECT_EQ(NativePath("Data\\Sub\\Bookings.bks"), "Data/Sub/Bookings.bks");
+  EXPECT_EQ(ExtractFileName("/r/Data/x.bks"), "x.bks");
+  EXPECT_EQ(ExtractFileName("x.bks"), "x.bks");
+  EXPECT_EQ(ExtractFilePath("/r/Data/x.bks"), "/r/Data/");
+  EXPECT_EQ(ExtractFilePath("x.bks"), "");
+  EXPECT_EQ(IncludeTrailingSlash("/r"), "/r/");
+  EXPECT_EQ(IncludeTrailingSlash("/r/"), "/r/");
+  EXPECT_TRUE(IsRelativePath("Data/x"));
+  EXPECT_FALSE(IsRelativePath("/Data/x"));
+}
+
+}  // namespace
+}  // namespace tb::test

@@ -1,0 +1,58 @@
+#include "support/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace tb::test {
+
+ScriptedDialogs::~ScriptedDialogs() { VerifyAllShown(); }
+
+ScriptedDialogs& ScriptedDialogs::Expect(const std::string& text, MsgIcon icon, MsgButtons buttons,
+                                         int helpContext, MsgButton answer) {
+  script_.push_back(Expected{false, MessageBoxSpec{text, icon, buttons, helpContext}, answer, {}, true});
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectInput(const std::string& prompt, const std::string& value, bool ok) {
+  Expected e;
+  e.input = true;
+  e.box.text = prompt;
+  e.value = value;
+  e.ok = ok;
+  script_.push_back(e);
+  return *this;
+}
+
+MsgButton ScriptedDialogs::Message(const MessageBoxSpec& box) {
+  shown.push_back(box);
+  if (script_.empty() || script_.front().input) {
+    ADD_FAILURE() << "Unexpected box: " << ConsoleDialogs::Describe(box, MsgButton::None);
+    return box.buttons.List().empty() ? MsgButton::OK : box.buttons.List().front();
+  }
+  Expected e = script_.front();
+  script_.pop_front();
+  EXPECT_EQ(e.box.text, box.text);
+  EXPECT_EQ(IconName(e.box.icon), std::string(IconName(box.icon))) << "for box: " << box.text;
+  EXPECT_EQ(e.box.buttons.Bits(), box.buttons.Bits()) << "buttons of box: " << box.text;
+  EXPECT_EQ(e.box.helpContext, box.helpContext) << "help context of box: " << box.text;
+  return e.answer;
+}
+
+bool ScriptedDialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+  (void)caption;
+  if (script_.empty() || !script_.front().input) {
+    ADD_FAILURE() << "Unexpected input box: " << prompt;
+    return false;
+  }
+  Expected e = script_.front();
+  script_.pop_front();
+  EXPECT_EQ(e.box.text, prompt);
+  if (e.ok) value = e.value;
+  return e.ok;
+}
+
+void ScriptedDialogs::VerifyAllShown() {
+  for (const Expected& e : script_) ADD_FAILURE() << "Expected box never shown: " << e.box.text;
+  script_.clear();
+}
+
+}  // namespace tb::test

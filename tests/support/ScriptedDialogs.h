@@ -1,0 +1,45 @@
+#pragma once
+// Dialogs for tests: each box the code shows must be the next one expected, with the
+// exact text, icon, buttons and help context; the scripted answer is returned.
+// A box nobody expected, or one left unshown at the end, fails the test.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/Dialogs.h"
+
+namespace tb::test {
+
+class ScriptedDialogs : public Dialogs {
+ public:
+  ~ScriptedDialogs() override;
+
+  // Expect a box; answer with `answer`.
+  ScriptedDialogs& Expect(const std::string& text, MsgIcon icon, MsgButtons buttons, int helpContext,
+                          MsgButton answer);
+  // Expect an input box with the given prompt; answer with value (or cancel).
+  ScriptedDialogs& ExpectInput(const std::string& prompt, const std::string& value, bool ok = true);
+
+  using Dialogs::Message;
+  MsgButton Message(const MessageBoxSpec& box) override;
+  bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
+  void Beep() override { ++beeps; }
+
+  // Fails the test unless every expected box was shown; clears the script.
+  void VerifyAllShown();
+  std::vector<MessageBoxSpec> shown;  // every box shown, in order
+  int beeps = 0;
+
+ private:
+  struct Expected {
+    bool input = false;
+    MessageBoxSpec box;
+    MsgButton answer = MsgButton::None;
+    std::string value;
+    bool ok = true;
+  };
+  std::deque<Expected> script_;
+};
+
+}  // namespace tb::test
