@@ -1,14 +1,10 @@
 #include "app/CommandLine.h"
 
+#include "platform/Text.h"
+
 namespace tb {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-  const size_t b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 // The switch letter of "/A" or "-A" (and "S" of "/S=name"); 0 when not a switch.
 char SwitchLetter(const std::string& p) {

@@ -34,10 +34,13 @@ void CheckVersion(Session& s, const std::string& version) {
 // Copies what the settings say about a property, not its run-time state.
 void CopyConfiguration(const Prop_Rec& from, Prop_Rec& to) {
   Prop_Rec copy = from;
+  copy.Bookings.Clear();
+  copy.Weeks.clear();
+  copy.RateCache = {};
+  copy.RateCacheAge = {0, 0};
   copy.BookFileAge = 0;
-  copy.BookingCount = 0;
   copy.ListModified = copy.BookingChanged = copy.ImportSel = copy.DatesChanged = 0;
-  to = copy;
+  to = std::move(copy);
 }
 
 void SetUpBookingFile(Session& s, const std::string& name) {

@@ -2,12 +2,20 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <random>
 #include <set>
 
+#include "bookings/Rates.h"
+#include "ctl/DemoBookings.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathText.h"
+#include "platform/Process.h"
+#include "platform/Registry.h"
+#include "store/BookingFile.h"
+#include "store/Session.h"
 #include "store/Settings.h"
 
 namespace tb {
@@ -28,7 +36,7 @@ const std::array<Cottage, 4> kCottages{{
     {"Bramble Cottage", 7, {"Fuel", "Linen", ""}, 25, 0, 0},
     {"Heron's Reach", 6, {"Linen", "Ret Deposit", ""}, 30, 0, 150},
     {"The Old Dairy", 1, {"Booking Fee", "Fuel", "Linen"}, 15000, 2500, 0},
-    {"Kestrel Barn", 2, {"Ret Deposit", "Booking Fee", ""}, 100, 5, 200},
+    {"Kestrel Barn", 2, {"Ret Deposit", "Booking Fee", ""}, 50, 5, 200},
 }};
 
 const std::array<const char*, 24> kFirst{"Willow", "Rowan",  "Curlew", "Foxglove", "Harebell", "Larch",
@@ -52,6 +60,36 @@ void AddProperty(IniFile& ini, int n, const std::string& name, const Cottage& c)
   ini.WriteInteger(sec, "DepDue", 7);
   ini.WriteInteger(sec, "Wait", 34);
   ini.WriteString(sec, "MgtFee", "15");
+}
+
+// Rates files for every year shown and bookings over the years asked for.
+std::string WriteDemoData(const DemoOptions& o, const IniFile& ini) {
+  // The property table as the program builds it, for the charge roles and calendars.
+  FixedClock clock(o.today);
+  ConsoleDialogs dialogs;
+  RegistryStore registry("HKEY_CURRENT_USER", "/nonexistent/HKCU.reg");
+  PosixProcessRunner processes;
+  Session s(clock, dialogs, registry, processes);
+  s.common.RootFolder = IncludeTrailingSlash(o.folder);
+  LoadSettingsFrom(s, ini);
+
+  const int thisYear = DecodeDate(o.today).year;
+  const int firstYear = thisYear - std::max(o.years, 1);
+  const int lastYear = thisYear + 1;
+  for (int n = 1; n <= s.NumProps(); ++n) {
+    const Prop_Rec& p = s.Prop(n);
+    std::mt19937 rng(o.seed * 7919u + static_cast<uint32_t>(n));
+    std::map<int, Rate_Rec> rates;
+    for (int year = firstYear; year <= lastYear; ++year) {
+      rates[year] = DemoRates(p, year);
+      if (!WriteWholeFile(RatesFilePath(p, year), RatesImage(rates[year])))
+        return "Cannot write " + RatesFilePath(p, year);
+    }
+    BookingList list;
+    for (const Book_Rec& b : DemoBookings(p, rates, firstYear, lastYear, o.today, rng)) list.Append(b);
+    if (!WriteWholeFile(BookingFilePath(s, n), BookingsImage(list))) return "Cannot write " + BookingFilePath(s, n);
+  }
+  return {};
 }
 
 }  // namespace
@@ -107,7 +145,7 @@ std::string MakeDemo(const DemoOptions& o) {
       if (!ForceDirectories(folder + sub)) return "Cannot create folder " + folder + sub;
   }
   if (!ini.Save()) return "Cannot write " + root + "Cotlyn.ini";
-  return {};
+  return WriteDemoData(o, ini);
 }
 
 }  // namespace tb

@@ -4,17 +4,11 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Dialogs.h"
+#include "platform/Text.h"
 
 namespace tb {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return {};
-  size_t e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
-}
 
 // One line per box: line breaks are shown as the two characters "\r" or "\n".
 std::string ConsoleText(const std::string& ansi) {

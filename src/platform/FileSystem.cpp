@@ -53,12 +53,10 @@ int64_t FileSizeOf(const std::string& path) {
 }
 
 TDateTime FileTimeAsDateTime(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return -1;
+  // One stat: this is asked of every data file at every refresh. A file that is there
+  // but cannot be read fails, with its own message, when it is opened.
   struct stat st {};
-  int rc = fstat(fd, &st);
-  ::close(fd);
-  if (rc != 0) return -1;
+  if (!StatPath(path, st) || !S_ISREG(st.st_mode)) return -1;
   return FromTimeT(st.st_mtim.tv_sec) +
          EncodeTime(0, 0, 0, static_cast<int>(st.st_mtim.tv_nsec / 1000000));
 }

@@ -12,7 +12,7 @@ namespace tb {
 bool FileExists(const std::string& path);       // a regular file
 bool DirectoryExists(const std::string& path);  // a folder
 int64_t FileSizeOf(const std::string& path);    // -1 when missing
-// Last-write time in local time; -1 when the file cannot be opened for reading.
+// Last-write time in local time; -1 when there is no such file.
 TDateTime FileTimeAsDateTime(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string& out);
 // Writes the whole file (created or replaced in place) and flushes it to disk.

@@ -5,19 +5,12 @@
 #include <utility>
 
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
 
 namespace tb {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Trim(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && IsBlank(s[b])) ++b;
-  while (e > b && IsBlank(s[e - 1])) --e;
-  return std::string(s.substr(b, e - b));
-}
 
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
 
 namespace tb {
 
@@ -27,13 +28,6 @@ struct RegKey {
 
 using Hive = std::vector<RegKey>;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -106,9 +100,9 @@ bool ParseHexData(std::string_view data, int& type, std::vector<uint8_t>& bytes)
   }
   if (data.empty() || data.front() != ':') return false;
   data.remove_prefix(1);
-  while (!Trim(data).empty()) {
+  while (!TrimView(data).empty()) {
     size_t comma = data.find(',');
-    std::string_view item = Trim(data.substr(0, comma));
+    std::string_view item = TrimView(data.substr(0, comma));
     if (item.empty() || item.size() > 2) return false;
     int v = 0;
     for (char c : item) {
@@ -210,7 +204,7 @@ Hive ParseHive(std::string_view text, std::string_view hiveName) {
   RegKey* current = nullptr;
   std::vector<std::string_view> lines = SplitLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
-    std::string_view t = Trim(lines[i]);
+    std::string_view t = TrimView(lines[i]);
     if (t.empty() || t.front() == ';' || t == "REGEDIT4") continue;
     if (t.front() == '[') {
       current = nullptr;
@@ -233,14 +227,14 @@ Hive ParseHive(std::string_view text, std::string_view hiveName) {
     } else if (!ParseQuoted(t, pos, name)) {
       continue;
     }
-    std::string_view rest = Trim(t.substr(pos));
+    std::string_view rest = TrimView(t.substr(pos));
     if (rest.empty() || rest.front() != '=') continue;
-    std::string data(Trim(rest.substr(1)));
+    std::string data(TrimView(rest.substr(1)));
     // Long byte lists go on over several lines, each but the last ending in "\".
     if (StartsWithText(data, "hex")) {
       while (!data.empty() && data.back() == '\\' && i + 1 < lines.size()) {
         data.pop_back();
-        data += Trim(lines[++i]);
+        data += TrimView(lines[++i]);
       }
     }
     if (!current || !ValidData(data) || FindValue(*current, name)) continue;  // first one wins

@@ -7,6 +7,9 @@
 #include <string>
 
 #include "platform/DateTime.h"
+#include "store/BookingList.h"
+#include "store/RateRec.h"
+#include "store/StatusRec.h"
 
 namespace tb {
 
@@ -35,8 +38,14 @@ struct Prop_Rec {
 
   // Run-time state.
   std::string Folder;  // root folder + PropName + "/"
-  TDateTime BookFileAge = 0;
-  int32_t BookingCount = 0;
+  // The rates of the two rate years on show, and the file times they were read at
+  // (0 = not read).
+  std::array<Rate_Rec, 2> RateCache{};
+  std::array<TDateTime, 2> RateCacheAge{0, 0};
+  std::array<int, 2> RateCacheYear{0, 0};  // the rate year each slot was read for
+  TStArray Weeks;         // the chart's week table
+  BookingList Bookings;   // FirstBooking, LastBooking, BookingCount
+  TDateTime BookFileAge = 0;  // the booking file's time when last read or written
   uint8_t ListModified = 0, BookingChanged = 0, ImportSel = 0, DatesChanged = 0;
 
   // The currency symbol as text ("" when none is set).

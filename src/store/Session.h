@@ -13,6 +13,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
+#include "platform/SharedFile.h"
 #include "store/CommonSettings.h"
 #include "store/PropRec.h"
 #include "store/UserPrefs.h"
@@ -52,11 +53,20 @@ class Session {
   std::string InstallDate;  // "ID" of Local.ini
   bool RootFromCommandLine = false;
 
+  // The booking file being edited: held from the click on the chart until the
+  // booking window closes, writers denied; read-only when another user holds it.
+  SharedFile BookFile;
+  int BookFileProp = -1;
+  bool FileReadOnly = false;
+
   // Ends the process with the code. Tests replace it with one that throws.
   std::function<void(int)> exitProcess;
   // The owner's first name and surname for an owner key, "" when there is none
   // (filled in once the owner database is loaded).
   std::function<std::string(uint16_t)> ownerName;
+  // After a booking file write whose dates changed (DatesChanged): sends the agency
+  // calendar of property n and clears the mark. Unset, the mark is simply cleared.
+  std::function<void(Session&, int)> agencyCalendarUpload;
   // Stops the multi-user refresh timer (set by the main window while it runs).
   std::function<void()> stopRefreshTimer;
 

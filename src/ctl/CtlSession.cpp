@@ -1,0 +1,132 @@
+#include "ctl/CtlSession.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <unistd.h>
+
+#include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
+#include "platform/SystemInfo.h"
+#include "bookings/Rates.h"
+#include "bookings/WeekTable.h"
+#include "ctl/CtlOptions.h"
+#include "store/BookingFile.h"
+#include "store/Settings.h"
+
+namespace tb {
+
+namespace {
+
+// The system's time of day on a chosen date.
+class DateClock : public Clock {
+ public:
+  explicit DateClock(TDateTime date) : date_(date) {}
+  TDateTime Now() const override {
+    const TDateTime now = system_.Now();
+    return date_ + (now - std::floor(now));
+  }
+
+ private:
+  TDateTime date_;
+  SystemClock system_;
+};
+
+}  // namespace
+
+CtlSession::CtlSession() = default;
+
+std::unique_ptr<CtlSession> CtlSession::Open(const std::string& root, const std::string& today, std::string& error) {
+  std::unique_ptr<CtlSession> c(new CtlSession);
+  if (today.empty()) {
+    c->clock_ = std::make_unique<SystemClock>();
+  } else {
+    TDateTime d;
+    if (!ParseIsoDate(today, d)) {
+      error = "not a date (YYYY-MM-DD): " + today;
+      return nullptr;
+    }
+    c->clock_ = std::make_unique<DateClock>(d);
+  }
+  c->dialogs_ = std::make_unique<ConsoleDialogs>(ConsoleDialogs::FromEnvironment());
+  c->registry_ = std::make_unique<RegistryStore>("HKEY_CURRENT_USER", ConfigFolder() + "HKCU.reg");
+  c->session_ = std::make_unique<Session>(*c->clock_, *c->dialogs_, *c->registry_, c->processes_);
+  Session& s = *c->session_;
+  s.exitProcess = [](int code) {
+    std::fflush(nullptr);
+    _exit(code);
+  };
+  CommonSettings& common = s.common;
+  common.RootFolder = IncludeTrailingSlash(root);
+  if (!DirectoryExists(common.RootFolder)) {
+    error = "no root folder: " + root;
+    return nullptr;
+  }
+  common.SettingsPath = common.RootFolder + "Cotlyn.ini";
+  if (!FileExists(common.SettingsPath)) {
+    error = "no settings file: " + common.SettingsPath;
+    return nullptr;
+  }
+  common.LogPath = common.RootFolder + "Cotlyn.log";
+  common.UsersPath = common.RootFolder + "$users.txt";
+  common.TempFolder = TempFolder();
+  common.ProgramFolder = ExecutableFolder();
+  common.ComputerName = ComputerName();
+  common.UserName = UserName();
+  LoadSettings(s);
+  s.ComputeSeasonYear();
+  s.CurrentProperty = s.common.AllPropertiesView() ? 0 : 1;
+  return c;
+}
+
+int CtlSession::FindProperty(const std::string& text) const {
+  const Session& s = *session_;
+  int number = 0;
+  const char* end = text.data() + text.size();
+  auto [p, ec] = std::from_chars(text.data(), end, number);
+  if (ec == std::errc() && p == end) return number >= 1 && number <= s.NumProps() ? number : 0;
+  const std::string name = Utf8ToCp1252(text);
+  for (int n = 1; n <= s.NumProps(); ++n)
+    if (s.Prop(n).PropName == name) return n;
+  return 0;
+}
+
+void CtlSession::ShowProperty(int n) {
+  Session& s = *session_;
+  if (!s.common.AllPropertiesView()) s.CurrentProperty = n;
+  RefreshRateCache(s, n);
+  ReadBookings(s, n, false, false);
+  BuildWeekTable(s, n, false);
+}
+
+CtlProperty OpenCtlProperty(const std::string& root, const std::string& prop, const std::string& today,
+                            const std::string& usage, std::ostream& err) {
+  CtlProperty c;
+  std::string error;
+  c.ctl = CtlSession::Open(root, today, error);
+  if (!c.ctl) {
+    err << error << "\n";
+    c.exitCode = error.rfind("not a date", 0) == 0 ? CtlUsage(err, usage) : 1;
+    return c;
+  }
+  c.n = c.ctl->FindProperty(prop);
+  if (c.n == 0) {
+    err << "no such property: " << prop << "\n";
+    c.ctl.reset();
+    c.exitCode = 1;
+  }
+  return c;
+}
+
+bool ParseIsoDate(const std::string& text, TDateTime& out) {
+  int y = 0, m = 0, d = 0;
+  char tail = 0;
+  if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3) return false;
+  return TryEncodeDate(y, m, d, out);
+}
+
+std::string IsoDate(TDateTime d) { return FormatDateTime("yyyy-mm-dd", d); }
+std::string IsoDateTime(TDateTime d) { return FormatDateTime("yyyy-mm-dd'T'hh:nn:ss", d); }
+std::string JsonText(const std::string& ansi) { return Cp1252ToUtf8(ansi); }
+
+}  // namespace tb

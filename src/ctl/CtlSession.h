@@ -1,0 +1,54 @@
+#pragma once
+// A session over a root folder for one cotlynctl command: the settings loaded, boxes
+// written to stderr, today from the system or from --today.
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/Process.h"
+#include "platform/Registry.h"
+#include "store/Session.h"
+
+namespace tb {
+
+class CtlSession {
+ public:
+  // Fails (returns null, with the reason in error) when the root or its settings are missing.
+  static std::unique_ptr<CtlSession> Open(const std::string& root, const std::string& today, std::string& error);
+  Session& session() { return *session_; }
+  // A property by number or exact name; 0 when none.
+  int FindProperty(const std::string& text) const;
+  // Reads property n's bookings and rates and builds its week table, as the chart
+  // does when it shows the property.
+  void ShowProperty(int n);
+
+ private:
+  CtlSession();
+  std::unique_ptr<Clock> clock_;
+  std::unique_ptr<Dialogs> dialogs_;
+  std::unique_ptr<RegistryStore> registry_;
+  PosixProcessRunner processes_;
+  std::unique_ptr<Session> session_;
+};
+
+// ROOT opened (with --today) and PROP found. On failure `ctl` is null and exitCode says
+// why: 2 for a usage error (a bad date), 1 otherwise; the reason is written to err.
+struct CtlProperty {
+  std::unique_ptr<CtlSession> ctl;
+  int n = 0;
+  int exitCode = 0;
+};
+CtlProperty OpenCtlProperty(const std::string& root, const std::string& prop, const std::string& today,
+                            const std::string& usage, std::ostream& err);
+
+// "YYYY-MM-DD" as a date; false when it is not one.
+bool ParseIsoDate(const std::string& text, TDateTime& out);
+// Dates and money for JSON output.
+std::string IsoDate(TDateTime d);
+std::string IsoDateTime(TDateTime d);
+// A Windows-1252 text as UTF-8, for JSON.
+std::string JsonText(const std::string& ansi);
+
+}  // namespace tb

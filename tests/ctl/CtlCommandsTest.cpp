@@ -1,0 +1,148 @@
+// cotlynctl's commands on a demo root folder, run as a script would run them.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <set>
+
+#include "ctl/Demo.h"
+#include "platform/FileSystem.h"
+#include "support/ChildProcess.h"
+#include "support/TempDir.h"
+
+namespace tb::test {
+namespace {
+
+const TDateTime kToday = EncodeDate(2026, 12, 9);
+
+class CtlCommands : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir = new TempDir;
+    DemoOptions o;
+    o.folder = dir->Path() + "demo/";
+    o.years = 2;
+    o.today = kToday;
+    ASSERT_EQ(MakeDemo(o), "");
+  }
+  static void TearDownTestSuite() {
+    delete dir;
+    dir = nullptr;
+  }
+  static std::string Root() { return dir->Path() + "demo/"; }
+  ChildProcess Ctl(std::vector<std::string> args) {
+    return ChildProcess::Run(ProgramPath("cotlynctl"), std::move(args),
+                             {"COTLYN_NONINTERACTIVE=1", "TMPDIR=" + dir->Path(), "XDG_CONFIG_HOME=" + dir->Path()});
+  }
+  nlohmann::ordered_json Json(std::vector<std::string> args) {
+    ChildProcess p = Ctl(std::move(args));
+    EXPECT_EQ(p.exitCode, 0) << p.Errors();
+    return nlohmann::ordered_json::parse(p.Output(), nullptr, false);
+  }
+  static TempDir* dir;
+};
+TempDir* CtlCommands::dir = nullptr;
+
+TEST_F(CtlCommands, DemoBookingsCoverEveryStoredStatus) {
+  std::set<int> statuses;
+  bool shortLet = false, straddle = false, personal = false, waitlist = false;
+  for (const char* prop : {"1", "2", "3", "Kestrel Barn"}) {
+    const nlohmann::ordered_json list = Json({"bookings", Root(), prop, "--today", "2026-12-09"});
+    ASSERT_TRUE(list.is_array()) << prop;
+    ASSERT_GT(list.size(), 20u) << prop;
+    for (const nlohmann::ordered_json& b : list) {
+      statuses.insert(b["Status"].get<int>());
+      TDateTime start = 0, end = 0;
+      const std::string s = b["StartD"], e = b["EndD"];
+      TryEncodeDate(std::stoi(s.substr(0, 4)), std::stoi(s.substr(5, 2)), std::stoi(s.substr(8, 2)), start);
+      TryEncodeDate(std::stoi(e.substr(0, 4)), std::stoi(e.substr(5, 2)), std::stoi(e.substr(8, 2)), end);
+      shortLet |= end - start < 7;
+      straddle |= s.substr(0, 4) != e.substr(0, 4);
+      personal |= b["Surname"] == "- Reserved -";
+      waitlist |= b["Status"] == 1 && b["Surname"] != "- Reserved -";
+      EXPECT_EQ(b["DateUpD"].get<std::string>().size(), 19u);
+      EXPECT_TRUE(b.contains("Tag") && b.contains("EffectiveStatus"));
+    }
+  }
+  for (int status : {1, 2, 3, 4, 5, 6, 9}) EXPECT_TRUE(statuses.count(status)) << status;
+  EXPECT_TRUE(shortLet);
+  EXPECT_TRUE(straddle);
+  EXPECT_TRUE(personal);
+  EXPECT_TRUE(waitlist);
+}
+
+TEST_F(CtlCommands, WeeksOfTwoRateYears) {
+  const nlohmann::ordered_json weeks = Json({"weeks", Root(), "Bramble Cottage", "2026", "--today", "2026-12-09"});
+  ASSERT_TRUE(weeks.is_array());
+  EXPECT_EQ(weeks.size(), 53u + 52u);  // Saturday changeover: 2026 has 53 weeks, 2027 52
+  EXPECT_EQ(weeks[0]["WeekDate"], "2026-01-03");
+  EXPECT_EQ(weeks[0]["WeekNo"], 1);
+  EXPECT_EQ(weeks[53]["RateYear"], 2027);
+  EXPECT_EQ(weeks[0]["DayStatus"].size(), 7u);
+  EXPECT_TRUE(weeks[10]["FuelBand"].is_string());
+  int let = 0, priced = 0;
+  for (const nlohmann::ordered_json& w : weeks) {
+    let += w["DayMask"] != 0;
+    priced += w["WeekCost"] != 0;
+  }
+  EXPECT_GT(let, 20);
+  EXPECT_GT(priced, 100);
+}
+
+TEST_F(CtlCommands, QuoteAsTheBookingWindowWouldOpen) {
+  const nlohmann::ordered_json weeks = Json({"weeks", Root(), "1", "2027", "--today", "2026-12-09"});
+  const nlohmann::ordered_json& june = weeks[22];  // a summer week of 2027
+  const std::string start = june["WeekDate"];
+  TDateTime d = 0;
+  TryEncodeDate(std::stoi(start.substr(0, 4)), std::stoi(start.substr(5, 2)), std::stoi(start.substr(8, 2)), d);
+  const std::string end = FormatDateTime("yyyy-mm-dd", d + 7);
+  const nlohmann::ordered_json q = Json({"quote", Root(), "1", start, end, "--today", "2026-12-09"});
+  EXPECT_EQ(q["Rent"], june["WeekCost"]);
+  ASSERT_EQ(q["Charges"].size(), 2u);
+  EXPECT_EQ(q["Charges"].begin().key(), "Fuel");  // in the property's order
+  EXPECT_EQ(q["Charges"]["Fuel"], june["WeekFuel"]);
+  EXPECT_DOUBLE_EQ(q["Total"].get<double>(),
+                   q["Rent"].get<double>() + q["Charges"]["Fuel"].get<double>() + q["Charges"]["Linen"].get<double>());
+  EXPECT_DOUBLE_EQ(q["Deposit"].get<double>() + q["Balance"].get<double>(), q["Total"].get<double>());
+  EXPECT_EQ(q["Message"], "");
+  EXPECT_EQ(q["DepositDue"], "2026-12-16");
+
+  const nlohmann::ordered_json refused = Json({"quote", Root(), "1", "2030-06-01", "2030-06-08", "--today", "2026-12-09"});
+  EXPECT_EQ(refused["Message"], "Rent not updated - dates outside Status Window range");
+  EXPECT_FALSE(refused.contains("Rent"));
+}
+
+TEST_F(CtlCommands, CheckReadsEveryFile) {
+  ChildProcess p = Ctl({"check", Root()});
+  EXPECT_EQ(p.exitCode, 0) << p.Errors();
+  EXPECT_NE(p.Output().find("Bramble Cottage/Data/Bookings.bks: "), std::string::npos) << p.Output();
+  EXPECT_NE(p.Output().find("Bramble Cottage/Data/Rates26.bkc: rates"), std::string::npos);
+}
+
+TEST_F(CtlCommands, CheckStopsAtACorruptFile) {
+  TempDir bad;
+  DemoOptions o;
+  o.folder = bad.Path();
+  o.properties = 1;
+  o.today = kToday;
+  ASSERT_EQ(MakeDemo(o), "");
+  const std::string file = bad.Path() + "Bramble Cottage/Data/Bookings.bks";
+  WriteWholeFile(file, std::string(99, 'x'));
+  ChildProcess p = Ctl({"check", bad.Path()});
+  EXPECT_EQ(p.exitCode, 1220 & 0xFF);
+  EXPECT_NE(p.Errors().find("[Error] Error 1220. Corrupt Data file=" + file +
+                            "\\rPlease investigate and recover lost data before continuing - see Help. "
+                            "{Abort,Help} help=1220 -> Abort"),
+            std::string::npos)
+      << p.Errors();
+  EXPECT_NE(bad.Read("Cotlyn.log").find("QZ1220A File " + file + " corrupt. Size =99 bytes. DIE"), std::string::npos);
+}
+
+TEST_F(CtlCommands, UnknownPropertyAndBadDate) {
+  EXPECT_EQ(Ctl({"bookings", Root(), "Nowhere"}).exitCode, 1);
+  EXPECT_EQ(Ctl({"bookings", Root(), "1", "--today", "2026-13-01"}).exitCode, 2);
+  EXPECT_EQ(Ctl({"weeks", Root(), "1"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace tb::test
