@@ -99,5 +99,24 @@ TEST_F(CotlynProcess, NormalStartWritesTheStartLine) {
   EXPECT_EQ(log.find("\r\n"), log.size() - 2);  // one line
 }
 
+TEST_F(CotlynProcess, ASecondStartWithTheSameTitleLeavesTheFirstRunning) {
+  WriteSettings("V4.4");
+  ChildProcess first(ProgramPath("Cotlyn"), {"Heron", Root()}, Env());
+  ASSERT_TRUE(first.Start());
+  ASSERT_TRUE(WaitUntil([&]() { return dir.Read("root/Cotlyn.log").find("START") != std::string::npos; }));
+  ChildProcess second = ChildProcess::Run(ProgramPath("Cotlyn"), {"Heron", Root()}, Env(), 30);
+  EXPECT_EQ(second.exitCode, 0) << second.Errors();
+  // Another property is another window: that one starts.
+  ChildProcess other(ProgramPath("Cotlyn"), {"Bramble", Root()}, Env());
+  ASSERT_TRUE(other.Start());
+  EXPECT_TRUE(WaitUntil([&]() { return dir.Read("root/Cotlyn.log").find("START Mode=C P=1") != std::string::npos; }));
+  other.Kill(SIGKILL);
+  first.Kill(SIGKILL);
+  other.Wait();
+  first.Wait();
+  const std::string log = dir.Read("root/Cotlyn.log");
+  EXPECT_EQ(log.find("START Mode=C P=2"), log.rfind("START Mode=C P=2"));  // started once
+}
+
 }  // namespace
 }  // namespace tb::test

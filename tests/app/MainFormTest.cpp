@@ -1,11 +1,13 @@
 #include <QAction>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
 #include "app/forms/TAboutForm.h"
 #include "app/forms/TMainForm.h"
+#include "store/forms/FillPropertyList.h"
 #include "store/Settings.h"
 #include "support/TestSession.h"
 
@@ -92,6 +94,30 @@ TEST_F(MainForm, AboutBoxAndSplash) {
   EXPECT_EQ(splash->height(), 150);
   EXPECT_TRUE(splash->windowFlags() & Qt::WindowStaysOnTopHint);
   delete splash;
+}
+
+TEST_F(MainForm, PropertyListBoxes) {
+  std::string ini = "[Common]\nNumProps=14\n";
+  for (int n = 1; n <= 14; ++n)
+    ini += "[" + PropertySection(n) + "]\nPropName=" + (n == 2 ? "Ruza Rorazed" : "Cottage " + std::to_string(n)) +
+           "\nAS=" + (n <= 3 ? "1" : "0") + "\n";
+  Load(ini, 1);
+  QListWidget multi;
+  multi.setSelectionMode(QAbstractItemView::MultiSelection);
+  FillPropertyList(t.session, multi, 12, false);
+  ASSERT_EQ(multi.count(), 14);
+  EXPECT_EQ(multi.item(0)->text(), QStringLiteral("1    Cottage 1"));
+  EXPECT_EQ(multi.item(13)->text(), QStringLiteral("14  Cottage 14"));
+  EXPECT_EQ(multi.item(13)->data(Qt::UserRole).toInt(), 14);
+  EXPECT_EQ(multi.selectedItems().size(), 13);  // all but "Ruza Rorazed"
+  EXPECT_FALSE(multi.item(1)->isSelected());
+  EXPECT_EQ(multi.height(), 12 * multi.sizeHintForRow(0) + 4);
+
+  QListWidget agency;
+  FillPropertyList(t.session, agency, 12, true);
+  ASSERT_EQ(agency.count(), 3);
+  EXPECT_EQ(agency.currentRow(), 0);
+  EXPECT_EQ(agency.height(), 12 * agency.sizeHintForRow(0) + 4);  // sized by the property count
 }
 
 }  // namespace
