@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
   SingleInstance instance;
   instance.Listen(mainForm.ApplicationTitle(), [&mainForm]() { mainForm.BringToFront(); });
   mainForm.ApplyPlacement();
-  mainForm.show();
   if (s.common.Splash) mainForm.ShowSplash();
   LogStart(s, env);
+  mainForm.show();  // the first show reads the data and draws the chart
   return app.exec();
 }

@@ -53,6 +53,20 @@ class Session {
   std::string InstallDate;  // "ID" of Local.ini
   bool RootFromCommandLine = false;
 
+  // Windows open now (the chart, the refresh timer and the commands ask).
+  bool BookFormOpen = false;
+  bool RatesFormOpen = false;
+  bool SearchFormOpen = false;
+  bool OwnerFormOpen = false;
+  // Set by the rates editor when it saved a year of property n; cleared when the
+  // chart has reloaded it.
+  int RatesSavedProperty = 0;
+  // "M": the property last picked in the property column (0 = none).
+  int PickedProperty = 0;
+  // Marks for the next auto-upload: web data (bookings re-read), rates (reloaded).
+  bool WebDataDue = false;
+  bool RatesDue = false;
+
   // The booking file being edited: held from the click on the chart until the
   // booking window closes, writers denied; read-only when another user holds it.
   SharedFile BookFile;
@@ -64,9 +78,13 @@ class Session {
   // The owner's first name and surname for an owner key, "" when there is none
   // (filled in once the owner database is loaded).
   std::function<std::string(uint16_t)> ownerName;
+  // The owner's surname alone, for the chart's property column.
+  std::function<std::string(uint16_t)> ownerSurname;
   // After a booking file write whose dates changed (DatesChanged): sends the agency
   // calendar of property n and clears the mark. Unset, the mark is simply cleared.
   std::function<void(Session&, int)> agencyCalendarUpload;
+  // Repaints property n's rows after its week table was rebuilt (set by the main window).
+  std::function<void(int)> chartChanged;
   // Stops the multi-user refresh timer (set by the main window while it runs).
   std::function<void()> stopRefreshTimer;
 

@@ -21,6 +21,7 @@ class CotlynProcess : public ::testing::Test {
     ForceDirectories(dir.Path() + "config");
     ForceDirectories(dir.Path() + "tmp");
     ForceDirectories(Root());
+    for (const char* name : {"Bramble", "Heron"}) ForceDirectories(Root() + name + "/Data");
   }
   std::string Root() const { return dir.Path() + "root/"; }
   std::vector<std::string> Env(const std::string& answers = "") const {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include "app/forms/ChartArea.h"
 #include "app/forms/TAboutForm.h"
 #include "app/forms/TMainForm.h"
 #include "store/forms/FillPropertyList.h"
@@ -38,9 +39,9 @@ TEST_F(MainForm, PropertyWindowCaptionAndOpenEntries) {
   for (int i : {0, 9, 10, 11})  // properties 10, 11 and 12 carry Ctrl+1 too
     EXPECT_EQ(form.openActions[i]->shortcut(), QKeySequence(QStringLiteral("Ctrl+1"))) << i;
   EXPECT_EQ(form.openActions[4]->shortcut(), QKeySequence(QStringLiteral("Ctrl+5")));
-  ASSERT_NE(form.chartHeader, nullptr);
-  EXPECT_TRUE(form.chartHeader->text().startsWith(QStringLiteral("Week---------Starts")));
-  EXPECT_FALSE(form.chartHeader->text().endsWith(QStringLiteral("--Fuel--")));
+  ASSERT_NE(form.chartArea->headerLine, nullptr);
+  EXPECT_TRUE(form.chartArea->headerLine->text().startsWith(QStringLiteral("Week---------Starts")));
+  EXPECT_FALSE(form.chartArea->headerLine->text().endsWith(QStringLiteral("--Fuel--")));
 }
 
 TEST_F(MainForm, FuelColumnAndASinglePropertyWithoutOpenEntries) {
@@ -48,7 +49,7 @@ TEST_F(MainForm, FuelColumnAndASinglePropertyWithoutOpenEntries) {
   TMainForm form(t.session, env);
   EXPECT_TRUE(form.openActions.isEmpty());
   EXPECT_EQ(form.ChartWidth(), 539);
-  EXPECT_TRUE(form.chartHeader->text().endsWith(QStringLiteral("Status--Fuel--")));
+  EXPECT_TRUE(form.chartArea->headerLine->text().endsWith(QStringLiteral("Status--Fuel--")));
   form.ApplyPlacement();
   EXPECT_EQ(form.geometry().top(), 1);
   EXPECT_EQ(form.geometry().left(), 60);
@@ -60,7 +61,8 @@ TEST_F(MainForm, AllPropertiesWindow) {
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Tenbrook"));
   EXPECT_EQ(form.ApplicationTitle(), QStringLiteral("Cotlyn 4.4"));
   EXPECT_TRUE(form.openActions.isEmpty());
-  EXPECT_EQ(form.chartHeader, nullptr);
+  EXPECT_EQ(form.chartArea->headerLine, nullptr);
+  EXPECT_NE(form.chartArea->headerStrip, nullptr);
 }
 
 TEST_F(MainForm, OpenPropertyStartsACopyWithTheRootWhenGivenOnTheCommandLine) {

@@ -2,55 +2,51 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeySequence>
-#include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
-#include <QVBoxLayout>
 
+#include "app/ChartActions.h"
 #include "app/WindowPlacement.h"
+#include "app/forms/ChartArea.h"
 #include "app/forms/SingleInstance.h"
 #include "app/forms/TAboutForm.h"
 #include "platform/FileSystem.h"
+#include "platform/Format.h"
 #include "platform/forms/QtText.h"
+#include "store/BookingFile.h"
+#include "store/DiagnosticLog.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 namespace tb {
 
 namespace {
 
-const char* const kChartHeaderC =
-    "Week---------Starts------------Cost-[Band]--------Free?--------------------------------Comments"
-    "----------------------------------Status";
+// The hourglass while the chart is rebuilt.
+struct WaitCursor {
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
 
 }  // namespace
 
 TMainForm::TMainForm(Session& session, const StartupEnvironment& env, QWidget* parent)
     : QMainWindow(parent), s_(session), env_(env) {
-  auto* central = new QWidget(this);
-  auto* layout = new QVBoxLayout(central);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  chartArea = new QScrollArea(central);
-  chartArea->setObjectName(QStringLiteral("chartArea"));
-  if (s_.AppState != 'F' && !s_.common.AllPropertiesView()) {
-    const Prop_Rec& p = s_.Prop(s_.CurrentProperty);
-    chartHeader = new QLabel(QString::fromLatin1(kChartHeaderC) + (p.FuelChg ? QStringLiteral("--Fuel--") : QString()),
-                             central);
-    chartHeader->setObjectName(QStringLiteral("chartHeader"));
-    // The line is as wide as the chart; a wider font must not widen the window.
-    QFont small = chartHeader->font();
-    small.setPixelSize(10);
-    chartHeader->setFont(small);
-    chartHeader->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    layout->addWidget(chartHeader);
+  if (s_.AppState != 'F') {
+    chartArea = new ChartArea(s_, this);
+    setCentralWidget(chartArea);
+    s_.chartChanged = [this](int) {
+      chartArea->viewport()->update();
+      if (chartArea->propertyColumn) chartArea->propertyColumn->update();
+    };
+    chartArea->onBookingRequested = [this](const OpenBookingRequest& r) { OpenBooking(r); };
+    chartArea->onPropertyMenu = [this](int n, const QPoint& at) { PropertyMenu(n)->popup(at); };
   }
-  layout->addWidget(chartArea, 1);
-  setCentralWidget(central);
-
   if (s_.AppState == 'F') setWindowTitle(QStringLiteral("Cotlyn: File=") + QString::fromStdString(ExtractFileName(s_.DirectFile)));
   else if (s_.common.AllPropertiesView()) setWindowTitle(QStringLiteral("Tenbrook"));
   else setWindowTitle(ToQ("Cotlyn: Property=" + s_.Prop(s_.CurrentProperty).PropName));
@@ -86,6 +82,17 @@ void TMainForm::BuildMenus() {
   acExit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
   acExit->setToolTip(QStringLiteral("Close Cotlyn and Quit"));
   connect(acExit, &QAction::triggered, this, &QWidget::close);
+  fileActions.append(acExit);
+
+  viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+  acForwardYear = viewMenu->addAction(QStringLiteral("Forward one year"));
+  acForwardYear->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+  connect(acForwardYear, &QAction::triggered, this, &TMainForm::YearForward);
+  acBackYear = viewMenu->addAction(QStringLiteral("Backwards one year"));
+  acBackYear->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+  connect(acBackYear, &QAction::triggered, this, &TMainForm::YearBack);
+  fileActions.append(acForwardYear);
+  fileActions.append(acBackYear);
 
   helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
   acAbout = helpMenu->addAction(QStringLiteral("About"));
@@ -100,7 +107,7 @@ void TMainForm::ApplyPlacement() {
     r = AllPropertiesPlacement(s_.common.SaveSSP, s_.Prop(0).WinPos, work.right(), work.bottom(), wanted);
   } else {
     const int scroll = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int maxWidth = ChartWidth() + scroll + 2 * chartArea->frameWidth();
+    const int maxWidth = ChartWidth() + scroll + 2 * (chartArea ? chartArea->frameWidth() : 0);
     setMaximumWidth(maxWidth);
     r = PropertyWindowPlacement(s_.common.SaveSSP, s_.Prop(s_.CurrentProperty).WinPos, work.right(), work.bottom(),
                                 maxWidth, s_.CurrentProperty, s_.NumProps());
@@ -124,6 +131,84 @@ void TMainForm::OpenProperty(int n) {
   std::vector<std::string> args{Cp1252ToUtf8(s_.Prop(n).PropName)};
   if (s_.RootFromCommandLine) args.push_back(s_.common.RootFolder);
   s_.processes.Run(env_.programPath, args, false);
+}
+
+void TMainForm::FirstShow() {
+  if (!chartArea) return;
+  WaitCursor wait;
+  QElapsedTimer timer;
+  timer.start();
+  LoadShownProperties(s_);
+  chartArea->RebuildCalendar();
+  chartArea->ScrollToToday();
+  const qint64 ms = timer.elapsed();
+  if (ms > 500) WriteLog(s_, Format("MainForm show took %.0n mS", {static_cast<double>(ms)}));
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  FirstShow();
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) OnActivate();
+}
+
+void TMainForm::OnActivate() {
+  if (s_.AppState == 'F') return;
+  EnableFileCommands(true);
+  RefreshAfterRatesSaved(s_);
+  if (activated_) return;
+  activated_ = true;
+  // The daily list of overdue items comes with the overdue list window; the check's
+  // date is kept already.
+  FirstActivate(s_);
+}
+
+void TMainForm::EnableFileCommands(bool on) {
+  if (on && (s_.BookFormOpen || s_.RatesFormOpen)) return;
+  for (QAction* a : fileActions) a->setEnabled(on);
+}
+
+void TMainForm::ChangeYear(int delta) {
+  WaitCursor wait;
+  ChangeSeasonYear(s_, delta);
+  chartArea->RebuildCalendar();
+  chartArea->ScrollToStart();
+}
+
+void TMainForm::YearForward() { ChangeYear(+1); }
+void TMainForm::YearBack() { ChangeYear(-1); }
+
+void TMainForm::OpenBooking(const OpenBookingRequest& request) {
+  (void)request;
+  EnableFileCommands(false);
+  // The booking window is not part of this build yet: the click ends here and the
+  // booking file is let go again.
+  ReleaseBookingFile(s_);
+  EnableFileCommands(true);
+}
+
+QMenu* TMainForm::PropertyMenu(int n) {
+  s_.PickedProperty = n;
+  const Prop_Rec& p = s_.Prop(n);
+  if (!propertyMenu) propertyMenu = new QMenu(this);
+  propertyMenu->clear();
+  // Entries whose windows are not part of this build yet are shown disabled.
+  auto later = [this](const QString& caption) { propertyMenu->addAction(caption)->setEnabled(false); };
+  later(ToQ("Edit Rates (Property " + p.PropName + ")"));
+  later(QStringLiteral("Edit Rates - next year"));
+  later(QStringLiteral("Edit Rates - previous year"));
+  later(QStringLiteral("Manage letter proformas"));
+  QAction* web = propertyMenu->addAction(QStringLiteral("View Local Website"));
+  connect(web, &QAction::triggered, this, [this, n]() { s_.processes.ShellOpen(LocalIndexPage(s_, n)); });
+  later(QStringLiteral("View Owner Record"));
+  later(QStringLiteral("Expenses"));
+  if (p.AS) later(ToQ("Synch Agency (" + p.PropName + ")"));
+  return propertyMenu;
 }
 
 void TMainForm::BringToFront() {

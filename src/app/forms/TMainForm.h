@@ -8,13 +8,13 @@
 #include "app/Startup.h"
 
 class QAction;
-class QLabel;
 class QMenu;
-class QScrollArea;
 
 namespace tb {
 
+class ChartArea;
 class Session;
+struct OpenBookingRequest;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -29,22 +29,48 @@ class TMainForm : public QMainWindow {
   void ApplyPlacement();
   void ShowSplash();
   void ShowAbout();
+  // The first display: bookings and rates read, the chart drawn at the current week.
+  void FirstShow();
+  // Every activation: commands enabled, rates saved by the editor reloaded; the first
+  // one also marks the day's overdue check.
+  void OnActivate();
+  // Enables or disables the file and navigation commands (not while an editing
+  // window is open).
+  void EnableFileCommands(bool on);
+  void YearForward();
+  void YearBack();
+  // A click on the chart asked for a booking.
+  void OpenBooking(const OpenBookingRequest& request);
+  // "M": the pop-up menu of the property column for property n, picked by a right click.
+  QMenu* PropertyMenu(int n);
   // "Open " + name: brings that property's window forward, or starts a copy for it.
   void OpenProperty(int n);
   void BringToFront();
 
   QMenu* fileMenu = nullptr;
+  QMenu* viewMenu = nullptr;
   QMenu* helpMenu = nullptr;
+  QMenu* propertyMenu = nullptr;
   QList<QAction*> openActions;  // one per property ("C" with several properties)
   QAction* acExit = nullptr;
+  QAction* acForwardYear = nullptr;
+  QAction* acBackYear = nullptr;
   QAction* acAbout = nullptr;
-  QLabel* chartHeader = nullptr;  // "C": the line above the chart
-  QScrollArea* chartArea = nullptr;
+  ChartArea* chartArea = nullptr;
+  // The commands of the categories "FileActions" and "Navigate".
+  QList<QAction*> fileActions;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void BuildMenus();
+  void ChangeYear(int delta);
   Session& s_;
   StartupEnvironment env_;
+  bool shown_ = false;
+  bool activated_ = false;
 };
 
 }  // namespace tb
