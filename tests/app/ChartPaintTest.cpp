@@ -1,6 +1,8 @@
 // The chart drawn from a small root folder, probed pixel by pixel.
 
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -159,6 +161,45 @@ TEST_F(ChartPaint, ScrollsToTodayAndOnlyPaintsWhatIsAsked) {
   EXPECT_EQ(area->verticalScrollBar()->value(), std::min(20 * 48, area->verticalScrollBar()->maximum()));
   EXPECT_EQ(area->Canvas().width, chart::kWidthCFuel);
   EXPECT_EQ(area->Canvas().height, 20 * (53 + 52));
+}
+
+TEST_F(ChartPaint, KeysWheelAndHintsOnTheWidget) {
+  Make("C");
+  area->resize(560, 410);
+  area->RebuildCalendar();
+  QScrollBar* v = area->verticalScrollBar();
+  v->setValue(0);
+  const int page = area->viewport()->height() / 40 * 40;
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+  QApplication::sendEvent(area.get(), &down);
+  EXPECT_EQ(v->value(), page);
+  QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+  QApplication::sendEvent(area.get(), &up);
+  EXPECT_EQ(v->value(), page - 20);
+
+  // The hint over the whole-week let names its guest; over a free week there is none.
+  const int k = Week(1, EncodeDate(2027, 6, 5));
+  v->setValue(20 * k);
+  const QPoint onLet(200, 20 * k - v->value() + 5);
+  EXPECT_TRUE(area->HintAt(onLet).startsWith(QStringLiteral("Property: Bramble\nBooked by ")));
+  EXPECT_TRUE(area->HintAt(QPoint(200, 20 * (k + 5) - v->value() + 5)).isEmpty());
+}
+
+TEST_F(ChartPaint, AClickLogsTheBookingAndLetsTheFileGo) {
+  Make("C");
+  const int k = Week(1, EncodeDate(2027, 6, 5));
+  area->verticalScrollBar()->setValue(20 * k);
+  bool asked = false;
+  area->onBookingRequested = [&](const OpenBookingRequest& r) {
+    asked = true;
+    EXPECT_FALSE(r.isNew);
+    EXPECT_EQ(r.node->Rec.Surname, "Brown");
+    ReleaseBookingFile(t.session);
+  };
+  area->ClickAt(QPoint(200, 20 * k - area->verticalScrollBar()->value() + 5));
+  EXPECT_TRUE(asked);
+  EXPECT_NE(t.dir.Read("root/Cotlyn.log").find("OPENBOOKING P=1 SD=270605"), std::string::npos);
+  EXPECT_FALSE(t.session.BookFile.IsOpen());
 }
 
 }  // namespace

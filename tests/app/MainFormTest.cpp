@@ -3,9 +3,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 #include "app/forms/ChartArea.h"
+#include "bookings/Rates.h"
+#include "platform/FileSystem.h"
 #include "app/forms/TAboutForm.h"
 #include "app/forms/TMainForm.h"
 #include "store/forms/FillPropertyList.h"
@@ -63,6 +66,37 @@ TEST_F(MainForm, AllPropertiesWindow) {
   EXPECT_TRUE(form.openActions.isEmpty());
   EXPECT_EQ(form.chartArea->headerLine, nullptr);
   EXPECT_NE(form.chartArea->headerStrip, nullptr);
+}
+
+TEST_F(MainForm, PropertyColumnMenuAndYearNavigation) {
+  Load("[Common]\nViewMode=M\nNumProps=2\n[Prop01]\nPropName=A\n[Prop02]\nPropName=Barn\nAS=1\n", 0);
+  for (const char* name : {"A", "Barn"}) ForceDirectories(t.Root() + name + "/Data");
+  t.session.ComputeSeasonYear();
+  TMainForm form(t.session, env);
+  form.FirstShow();
+  QMenu* menu = form.PropertyMenu(2);
+  EXPECT_EQ(t.session.PickedProperty, 2);
+  QStringList captions;
+  for (QAction* a : menu->actions()) captions << a->text();
+  EXPECT_EQ(captions, (QStringList{QStringLiteral("Edit Rates (Property Barn)"), QStringLiteral("Edit Rates - next year"),
+                                   QStringLiteral("Edit Rates - previous year"),
+                                   QStringLiteral("Manage letter proformas"), QStringLiteral("View Local Website"),
+                                   QStringLiteral("View Owner Record"), QStringLiteral("Expenses"),
+                                   QStringLiteral("Synch Agency (Barn)")}));
+  EXPECT_FALSE(form.PropertyMenu(1)->actions().last()->text().startsWith(QStringLiteral("Synch")));
+
+  form.acForwardYear->trigger();
+  EXPECT_EQ(t.session.SeasonYear[0], 2027);
+  EXPECT_EQ(form.chartArea->horizontalScrollBar()->value(), 0);
+  form.acBackYear->trigger();
+  form.acBackYear->trigger();
+  EXPECT_EQ(t.session.SeasonYear[0], 2025);
+  EXPECT_EQ(t.session.Prop(2).Weeks.size(), static_cast<size_t>(WeeksInYear(2025, 7) + WeeksInYear(2026, 7)));
+
+  t.session.BookFormOpen = true;  // an editing window keeps the commands off
+  form.EnableFileCommands(false);
+  form.EnableFileCommands(true);
+  EXPECT_FALSE(form.acForwardYear->isEnabled());
 }
 
 TEST_F(MainForm, OpenPropertyStartsACopyWithTheRootWhenGivenOnTheCommandLine) {

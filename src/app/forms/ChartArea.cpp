@@ -46,7 +46,7 @@ ChartArea::ChartArea(Session& s, QWidget* parent) : QAbstractScrollArea(parent),
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setHorizontalScrollBarPolicy(AllProperties() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(AllProperties() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn);
 
   if (AllProperties()) {
     auto* strip = new Margin(this, [this](QPainter& p, const QRect& r) {

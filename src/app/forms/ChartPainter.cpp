@@ -40,10 +40,25 @@ void ChartPainter::Cell(QPainter& p, int x1, int y1, int x2, int y2, Rgb fill) c
   p.drawRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
 }
 
-void ChartPainter::Text(QPainter& p, const QRect& r, const QString& text, int offset) const {
+const QStaticText& ChartPainter::Laid(const QPainter& p, const QString& text) const {
+  const QFont& f = p.font();
+  const QString key = QString::number(f.pixelSize()) + (f.bold() ? QLatin1Char('b') : QLatin1Char('n')) + text;
+  auto it = laid_.find(key);
+  if (it != laid_.end()) return *it;
+  if (laid_.size() > 4000) laid_.clear();
+  QStaticText st(text);
+  st.setTextFormat(Qt::PlainText);
+  st.prepare(QTransform(), f);
+  return *laid_.insert(key, st);
+}
+
+void ChartPainter::Text(QPainter& p, const QRect& r, const QString& text, int offset, int top) const {
   if (text.isEmpty()) return;
-  if (offset < 0) p.drawText(r, Qt::AlignCenter, text);
-  else p.drawText(r.adjusted(offset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+  const QStaticText& st = Laid(p, text);
+  const QSizeF size = st.size();
+  const double x = offset < 0 ? r.left() + (r.width() - size.width()) / 2 : r.left() + offset;
+  const double y = top < 0 ? r.top() + (r.height() - size.height()) / 2 : r.top() + top;
+  p.drawStaticText(QPointF(x, y), st);
 }
 
 QString ChartPainter::Money(const Prop_Rec& prop, int amount) const {
@@ -93,8 +108,8 @@ void ChartPainter::PaintDayCells(QPainter& p, const Prop_Rec& prop, int k, int x
       p.setBrush(Qt::NoBrush);
     }
     p.setPen(Qt::black);
-    p.drawText(QRect(x1, y + 3, chart::kDayWidth + 1, chart::kRowHeight - 3), Qt::AlignHCenter | Qt::AlignTop,
-               QString(QLatin1Char(DayLetter(prop.ChangeDay, i))));
+    Text(p, QRect(x1, y, chart::kDayWidth + 1, chart::kRowHeight), QString(QLatin1Char(DayLetter(prop.ChangeDay, i))),
+         -1, 3);
   }
 }
 
@@ -256,10 +271,10 @@ void ChartPainter::PaintPropertyColumn(QPainter& p, const QRect& area) const {
     const auto [line1, line2] = SplitPropertyName(
         prop.PropName, [&fm](const std::string& t) { return fm.horizontalAdvance(ToQ(t)); }, kPropertyColumn);
     if (line2.empty()) {
-      p.drawText(QRect(0, y + 10, kPropertyColumn, kRowHeight), Qt::AlignHCenter | Qt::AlignTop, ToQ(line1));
+      Text(p, QRect(0, y, kPropertyColumn, kPropertyHeight), ToQ(line1), -1, 10);
     } else {
-      p.drawText(QRect(0, y + 3, kPropertyColumn, kRowHeight), Qt::AlignHCenter | Qt::AlignTop, ToQ(line1));
-      p.drawText(QRect(0, y + 17, kPropertyColumn, kRowHeight), Qt::AlignHCenter | Qt::AlignTop, ToQ(line2));
+      Text(p, QRect(0, y, kPropertyColumn, kPropertyHeight), ToQ(line1), -1, 3);
+      Text(p, QRect(0, y, kPropertyColumn, kPropertyHeight), ToQ(line2), -1, 17);
     }
     p.setFont(small_);
     p.setPen(Qt::black);

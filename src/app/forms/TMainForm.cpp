@@ -11,6 +11,7 @@
 #include <QStyle>
 
 #include "app/ChartActions.h"
+#include "app/ChartStyle.h"
 #include "app/WindowPlacement.h"
 #include "app/forms/ChartArea.h"
 #include "app/forms/SingleInstance.h"
@@ -103,7 +104,11 @@ void TMainForm::ApplyPlacement() {
   const QRect work = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
   Rect r;
   if (s_.common.AllPropertiesView()) {
-    const int wanted = menuBar()->sizeHint().height() + 49 + 40 * s_.NumProps() + 8;
+    // Every property's rows, the header strip, the horizontal scroll bar and the frames.
+    const int scroll = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int frames = 2 * chartArea->frameWidth() + (frameGeometry().height() - geometry().height());
+    const int wanted = menuBar()->sizeHint().height() + chart::kHeaderHeight +
+                       chart::kPropertyHeight * s_.NumProps() + scroll + frames + 2;
     r = AllPropertiesPlacement(s_.common.SaveSSP, s_.Prop(0).WinPos, work.right(), work.bottom(), wanted);
   } else {
     const int scroll = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
