@@ -1,0 +1,121 @@
+// Copies of the booking in a BookingEditor: temporary storage, another booking file,
+// the clipboard, an e-mail, the stored booking form and the history search.
+
+#include "bookings/BookingEditor.h"
+#include "platform/FileSystem.h"
+#include "platform/PathText.h"
+#include "platform/Text.h"
+#include "store/BookingFile.h"
+#include "store/Session.h"
+
+namespace tb {
+
+namespace {
+
+// The customer's details and option ticks of another booking, not its dates or money.
+void TakeCustomer(BookingFields& f, const Book_Rec& r, int visits) {
+  f.form.surname = r.Surname;
+  f.fnames = r.Fnames;
+  f.address = r.Address;
+  f.phone = r.Phone;
+  f.email = r.Email;
+  f.special = r.Special;
+  f.comments = r.Comments;
+  f.source = r.Source;
+  f.visits = std::to_string(visits);
+  f.omitM = r.Has(OmitM);
+  f.omitSName = r.Has(OmitSName);
+  f.flagSp = r.Has(FlagSp);
+  f.showAsLet = r.Has(ShowAsLet);
+  f.form.noClean = r.Has(NoClean);
+}
+
+
+std::string TempStoragePath(const Session& s) { return s.common.RootFolder + "~copy.bks"; }
+
+}  // namespace
+
+// The copies act on the saved booking, not on fields still being typed.
+bool BookingEditor::SavedNodeNeeded() {
+  if (node_) return true;
+  s_.dialogs.Message("Cannot save booking - no data\rSave booking first?", MsgIcon::Error, MsgButton::OK);
+  return false;
+}
+
+bool BookingEditor::CopyToTemp() {
+  if (!SavedNodeNeeded()) return false;
+  const std::string path = TempStoragePath(s_);
+  std::string bytes;
+  AppendBookRecord(bytes, node_->Rec);
+  if (!WriteWholeFile(path, bytes)) {
+    s_.dialogs.Message("E1015 Cannot write to file " + PathText(path) + "\r" + "Check folder permissions",
+                       MsgIcon::Error, MsgButton::Abort | MsgButton::Help, 1015);
+    return false;
+  }
+  panel[2] = "Copied";
+  return true;
+}
+
+bool BookingEditor::PasteFromTemp() {
+  if (readOnly_) return false;
+  std::string data;
+  Book_Rec r;
+  size_t pos = 0;
+  bool textFault = false;
+  if (!ReadWholeFile(TempStoragePath(s_), data) || !ParseBookRecord(data, pos, r, textFault) || textFault) {
+    s_.dialogs.Beep();
+    s_.dialogs.Beep();
+    s_.dialogs.Message("No booking found in temporary storage", MsgIcon::Error, MsgButton::OK);
+    return false;
+  }
+  if (s_.dialogs.Message("Replace data in the form (except rates and dates)?", MsgIcon::Confirmation,
+                         MsgButton::Yes | MsgButton::No) != MsgButton::Yes)
+    return false;
+  TakeCustomer(fields, r, r.NumV);
+  FieldChanged();
+  panel[2] = "Pasted data into form.";
+  return true;
+}
+
+bool BookingEditor::CopyToFile(const std::string& path) {
+  if (!SavedNodeNeeded() || !AppendBooking(s_, node_->Rec, path)) return false;
+  panel[2] = "Booking copied to " + PathText(path);
+  return true;
+}
+
+std::string BookingEditor::ClipboardText() {
+  if (!SavedNodeNeeded()) return {};
+  const Book_Rec& r = node_->Rec;
+  const std::string text = Trim(Trim(r.Fnames + " " + r.Surname) + "\r\n" + Trim(Trim(r.Address) + "\r\n" + r.Phone) +
+                                "\r\n" + r.Email);
+  panel[2] = "Name/Address copied to clipboard";
+  return text;
+}
+
+bool BookingEditor::WriteEmail() {
+  const std::string address = Trim(fields.email);
+  if (address.empty()) {
+    s_.dialogs.Message("No email address", MsgIcon::Error, MsgButton::OK);
+    return false;
+  }
+  const BookingForm& f = fields.form;
+  const std::string link = "mailto:" + address + "?Subject=" + Prop().PropName + ", " +
+                           FormatDateTime("dddd d mmmm", f.startD) + " - " +
+                           FormatDateTime("dddd d mmmm yyyy", f.endD) + " &Body=";
+  return s_.processes.ShellOpen(Cp1252ToUtf8(link));
+}
+
+BookingFormLookup BookingEditor::FindBookingForm() {
+  if (mode_ == EditorMode::File) return {};
+  return tb::FindBookingForm(s_, n_, fields.form.startD, fields.form.surname);
+}
+
+void BookingEditor::TakeFromHistory(Book_Buffer& found, bool ofThisProperty) {
+  const Book_Rec& r = found.Rec;
+  TakeCustomer(fields, r, r.NumV + 1);
+  // The earlier booking stops getting mailshots: the customer is reached through this one.
+  if (ofThisProperty) found.Rec.Set(OmitM, true);
+  FieldChanged();
+}
+
+}  // namespace tb
