@@ -59,31 +59,28 @@ void LoadShownProperties(Session& s) {
   }
 }
 
-OpenBookingRequest ChartClick(Session& s, int x, int y) {
-  if (s.BookFormOpen || s.RatesFormOpen) return {};
-  const ChartPlace place = LocatePoint(s, x, y);
-  if (place.property == 0) return {};
-  const int n = place.property;
-  if (s.common.AllPropertiesView()) s.CurrentProperty = n;
+namespace {
 
-  // Another user may have changed the file since it was drawn: what was clicked may
-  // no longer be what is there.
-  if (RefreshProperty(s, n, true, false)) {
-    s.dialogs.Beep();
-    s.dialogs.Message("Booking data has changed - Display updated. Review and repeat.", MsgIcon::Information,
-                      MsgButton::OK);
-    WriteLog(s, "BOOKOPENFAIL P=" + std::to_string(n) + " User warned to repeat");
-    return Abandon(s);
-  }
+// Another user may have changed the file since it was drawn: what was clicked may no
+// longer be what is there. False when the user must look again.
+bool StillAsDrawn(Session& s, int n) {
+  if (!RefreshProperty(s, n, true, false)) return true;
+  s.dialogs.Beep();
+  s.dialogs.Message("Booking data has changed - Display updated. Review and repeat.", MsgIcon::Information,
+                    MsgButton::OK);
+  WriteLog(s, "BOOKOPENFAIL P=" + std::to_string(n) + " User warned to repeat");
+  return false;
+}
 
-  const ClickTarget target = DecideClick(s, place, x);
-  if (!target.valid) return Abandon(s);
+// From the chosen date on: the booking there (when `existing`), the read-only and
+// past-date checks, the log line.
+OpenBookingRequest OpenAt(Session& s, int n, TDateTime date, bool existing) {
   OpenBookingRequest req;
   req.property = n;
-  req.date = target.date;
+  req.date = date;
   req.isNew = true;
-  if (target.existing) {
-    const auto [node, position] = FindBookingAt(s, n, target.date);
+  if (existing) {
+    const auto [node, position] = FindBookingAt(s, n, date);
     req.node = node;
     req.position = position;
     req.isNew = node == nullptr;  // a week held back by the rates file
@@ -109,6 +106,27 @@ OpenBookingRequest ChartClick(Session& s, int x, int y) {
                   (req.readOnly ? " Readonly" : ""));
   req.open = true;
   return req;
+}
+
+}  // namespace
+
+OpenBookingRequest ChartClick(Session& s, int x, int y) {
+  if (s.BookFormOpen || s.RatesFormOpen) return {};
+  const ChartPlace place = LocatePoint(s, x, y);
+  if (place.property == 0) return {};
+  const int n = place.property;
+  if (s.common.AllPropertiesView()) s.CurrentProperty = n;
+  if (!StillAsDrawn(s, n)) return Abandon(s);
+  const ClickTarget target = DecideClick(s, place, x);
+  if (!target.valid) return Abandon(s);
+  return OpenAt(s, n, target.date, target.existing);
+}
+
+OpenBookingRequest OpenBookingAt(Session& s, int n, TDateTime date) {
+  if (s.BookFormOpen || s.RatesFormOpen || !ValidProperty(s, n)) return {};
+  if (s.common.AllPropertiesView()) s.CurrentProperty = n;
+  if (!StillAsDrawn(s, n)) return Abandon(s);
+  return OpenAt(s, n, date, FindBookingAt(s, n, date).first != nullptr);
 }
 
 void ChangeSeasonYear(Session& s, int delta) {

@@ -37,6 +37,9 @@ struct OpenBookingRequest {
 // A left click at canvas point (x, y): the whole flow from the lock to the log line,
 // with its questions and messages.
 OpenBookingRequest ChartClick(Session& s, int x, int y);
+// The same flow for a date of property n: the booking running on it, else a new one.
+// Used by COTLYN_OPEN_BOOKING, which scripted runs use in place of a click.
+OpenBookingRequest OpenBookingAt(Session& s, int n, TDateTime date);
 
 // "Forward one year" (+1) and "Backwards one year" (-1): the years on show move, the
 // rates are reloaded and the shown properties redrawn.

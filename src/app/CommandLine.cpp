@@ -1,5 +1,8 @@
 #include "app/CommandLine.h"
 
+#include <cstdio>
+
+#include "platform/DateTime.h"
 #include "platform/Text.h"
 
 namespace tb {
@@ -40,6 +43,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   if (!cl.bookingFile.empty() && !cl.propertyName.empty()) cl.invalid = true;
   if (cl.openAll && (!cl.bookingFile.empty() || !cl.propertyName.empty())) cl.invalid = true;
   return cl;
+}
+
+bool ParseOpenBooking(const std::string& text, int& property, double& date) {
+  int n = 0, y = 0, m = 0, d = 0;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%d,%d-%d-%d%c", &n, &y, &m, &d, &tail) != 4 || n < 1) return false;
+  property = n;
+  return TryEncodeDate(y, m, d, date);
 }
 
 }  // namespace tb

@@ -21,4 +21,8 @@ struct CommandLine {
 // an invalid switch, and other parameters starting with "/" are paths.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
+// COTLYN_OPEN_BOOKING="n,yyyy-mm-dd": a scripted run opens the booking window on that
+// date of property n as a click there would. False when the text is not of that form.
+bool ParseOpenBooking(const std::string& text, int& property, double& date);
+
 }  // namespace tb

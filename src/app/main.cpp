@@ -1,22 +1,26 @@
 // Cotlyn: the interactive program.
 
 #include <QApplication>
+#include <QTimer>
+#include <cstdlib>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
 
+#include "app/BookingFileMode.h"
+#include "app/ChartActions.h"
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "app/Version.h"
 #include "app/forms/SingleInstance.h"
 #include "app/forms/TMainForm.h"
+#include "bookings/forms/TBookForm.h"
 #include "platform/Clock.h"
-#include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
 #include "platform/forms/QtDialogs.h"
-#include "store/DiagnosticLog.h"
 #include "store/LocalIni.h"
 #include "store/Session.h"
 
@@ -73,9 +77,20 @@ int main(int argc, char** argv) {
   PrepareSession(s, env);
 
   if (s.AppState == 'F') {
-    // Booking-file mode shows only the booking window, which ends the run.
-    WriteLog(s, "START Mode=F " + Utf8ToCp1252(s.DirectFile));
-    WriteLog(s, "CLOSE Mode=F. File=" + Utf8ToCp1252(s.DirectFile));
+    // Booking-file mode shows only the booking window, modal; closing it ends the run.
+    StartBookingFileMode(s);
+    TBookForm form(s);
+    form.setWindowModality(Qt::ApplicationModal);
+    SingleInstance instance;
+    instance.Listen(QString::fromStdString(ExtractFileName(s.DirectFile)), [&form]() {
+      form.showNormal();
+      form.raise();
+      form.activateWindow();
+    });
+    form.OpenFile();
+    form.show();
+    app.exec();
+    EndBookingFileMode(s);
     return 0;
   }
 
@@ -86,5 +101,10 @@ int main(int argc, char** argv) {
   if (s.common.Splash) mainForm.ShowSplash();
   LogStart(s, env);
   mainForm.show();  // the first show reads the data and draws the chart
+  int openProperty = 0;
+  TDateTime openDate = 0;
+  if (const char* open = std::getenv("COTLYN_OPEN_BOOKING"); open && ParseOpenBooking(open, openProperty, openDate)) {
+    QTimer::singleShot(0, &mainForm, [&]() { mainForm.OpenBooking(OpenBookingAt(s, openProperty, openDate)); });
+  }
   return app.exec();
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
+#include "platform/DateTime.h"
 
 namespace tb::test {
 namespace {
@@ -55,6 +56,16 @@ TEST(CommandLine, SwitchesAndSettingsName) {
   cl = ParseCommandLine({"/S=Test.ini", "-C"});
   EXPECT_EQ(cl.settingsName, "Test.ini");
   EXPECT_EQ(cl.forcedMode, 'C');
+}
+
+TEST(CommandLine, ScriptedBookingOpening) {
+  int n = 0;
+  double date = 0;
+  EXPECT_TRUE(ParseOpenBooking("2,2027-06-12", n, date));
+  EXPECT_EQ(n, 2);
+  EXPECT_EQ(date, EncodeDate(2027, 6, 12));
+  for (const char* bad : {"", "2", "0,2027-06-12", "2,2027-02-30", "2,2027-06-12x", "x,2027-06-12"})
+    EXPECT_FALSE(ParseOpenBooking(bad, n, date)) << bad;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <csignal>
 
 #include "platform/FileSystem.h"
+#include "support/Builders.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
@@ -117,6 +118,36 @@ TEST_F(CotlynProcess, ASecondStartWithTheSameTitleLeavesTheFirstRunning) {
   first.Wait();
   const std::string log = dir.Read("root/Cotlyn.log");
   EXPECT_EQ(log.find("START Mode=C P=2"), log.rfind("START Mode=C P=2"));  // started once
+}
+
+TEST_F(CotlynProcess, ASecondUserSeesABookingBeingEditedReadOnly) {
+  WriteSettings("V4.4");
+  // A booking far enough ahead never to be in the past.
+  const TDateTime start = EncodeDate(2040, 6, 2);
+  dir.Write("root/Bramble/Data/Bookings.bks", BookingFileImage({MakeBooking(start, 7, "Adams")}));
+  const std::string open = "COTLYN_OPEN_BOOKING=1,2040-06-04";
+  std::vector<std::string> firstEnv = Env();
+  firstEnv.push_back(open);
+  ChildProcess first(ProgramPath("Cotlyn"), {"Bramble", Root()}, firstEnv);
+  ASSERT_TRUE(first.Start());
+  const auto logged = [&](const std::string& line) {
+    return WaitUntil([&]() { return dir.Read("root/Cotlyn.log").find(line) != std::string::npos; });
+  };
+  EXPECT_TRUE(logged("OPENBOOKING P=1 SD=400604\r\n"));
+
+  // Another user (another machine: its own single-instance folder) opens the same booking.
+  ForceDirectories(dir.Path() + "tmp2");
+  std::vector<std::string> secondEnv = Env();
+  secondEnv[3] = "TMPDIR=" + dir.Path() + "tmp2";
+  secondEnv.push_back(open);
+  ChildProcess second(ProgramPath("Cotlyn"), {"Bramble", Root()}, secondEnv);
+  ASSERT_TRUE(second.Start());
+  EXPECT_TRUE(logged("OPENBOOKING P=1 SD=400604 Readonly\r\n"));
+  second.Kill(SIGKILL);
+  first.Kill(SIGKILL);
+  second.Wait();
+  first.Wait();
+  EXPECT_EQ(second.Errors().find("["), std::string::npos) << second.Errors();  // no message box
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -6,13 +7,16 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
+#include "app/ChartActions.h"
 #include "app/forms/ChartArea.h"
+#include "bookings/forms/TBookForm.h"
 #include "bookings/Rates.h"
 #include "platform/FileSystem.h"
 #include "app/forms/TAboutForm.h"
 #include "app/forms/TMainForm.h"
 #include "store/forms/FillPropertyList.h"
 #include "store/Settings.h"
+#include "support/Builders.h"
 #include "support/TestSession.h"
 
 namespace tb::test {
@@ -97,6 +101,37 @@ TEST_F(MainForm, PropertyColumnMenuAndYearNavigation) {
   form.EnableFileCommands(false);
   form.EnableFileCommands(true);
   EXPECT_FALSE(form.acForwardYear->isEnabled());
+}
+
+TEST_F(MainForm, AClickOpensTheBookingWindowAndTheCommandsWaitForIt) {
+  Load("[Common]\nNumProps=1\n[Prop01]\nPropName=A\n", 1);
+  ForceDirectories(t.Root() + "A/Data");
+  const TDateTime start = EncodeDate(2027, 3, 6);
+  WriteWholeFile(t.Root() + "A/Data/Bookings.bks", BookingFileImage({MakeBooking(start, 7, "Adams")}));
+  t.session.ComputeSeasonYear();
+  TMainForm form(t.session, env);
+  form.FirstShow();
+  form.OpenBooking(OpenBookingAt(t.session, 1, start + 2));
+  ASSERT_TRUE(form.bookForm);
+  EXPECT_EQ(form.bookForm->fSurName->text(), QStringLiteral("Adams"));
+  EXPECT_EQ(t.session.AppState, 'E');
+  EXPECT_FALSE(form.acForwardYear->isEnabled());
+  form.OnActivate();  // activation leaves them off while the window is open
+  EXPECT_FALSE(form.acForwardYear->isEnabled());
+  EXPECT_TRUE(t.session.BookFile.IsOpen());
+
+  form.bookForm->acQuit->trigger();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(form.bookForm);
+  EXPECT_TRUE(form.acForwardYear->isEnabled());
+  EXPECT_EQ(t.session.AppState, ' ');
+  EXPECT_FALSE(t.session.BookFile.IsOpen());
+
+  // A free day opens a new booking there.
+  form.OpenBooking(OpenBookingAt(t.session, 1, start + 14));
+  ASSERT_TRUE(form.bookForm);
+  EXPECT_EQ(form.bookForm->fStatus->text(), QStringLiteral("New Booking - complete details"));
+  EXPECT_EQ(t.session.AppState, 'N');
 }
 
 TEST_F(MainForm, OpenPropertyStartsACopyWithTheRootWhenGivenOnTheCommandLine) {

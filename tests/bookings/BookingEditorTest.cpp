@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bookings/BookingSources.h"
+#include "bookings/BrambleFixture.h"
 #include "bookings/WeekTable.h"
 #include "platform/FileSystem.h"
 #include "store/BookingFile.h"
@@ -14,7 +15,6 @@
 namespace tb::test {
 namespace {
 
-const TDateTime kJan = EncodeDate(2027, 1, 1) - 1;  // kJan + d is d January 2027
 const MsgButtons kOK = MsgButton::OK;
 const MsgButtons kYesNo = MsgButton::Yes | MsgButton::No;
 
@@ -39,32 +39,9 @@ std::vector<std::string> Surnames(const std::vector<Book_Rec>& records) {
   return out;
 }
 
-// Property 1 "Bramble" with a returnable deposit charge; bookings Adams 2-9 Jan,
-// Brown 14-21 Jan and Clark 1-8 Feb 2027, its booking file held as the chart holds it.
-class Editor : public ::testing::Test {
+class Editor : public BrambleFixture {
  protected:
-  Editor() {
-    t.Load("[Common]\nver=V4.4\nNumProps=1\n[Prop01]\nPropName=Bramble\nExtChg1=Ret Deposit\n");
-    ForceDirectories(t.Root() + "Bramble/Data");
-    ForceDirectories(t.Root() + "Bramble/Archive");
-    s.SeasonYear = {2026, 2027};
-    s.chartChanged = [this](int n) { redrawn.push_back(n); };
-    Bookings({MakeBooking(kJan + 2, 7, "Adams"), MakeBooking(kJan + 14, 7, "Brown"),
-              MakeBooking(kJan + 32, 7, "Clark")});
-  }
-  void Bookings(const std::vector<Book_Rec>& records) {
-    WriteWholeFile(File(), BookingFileImage(records));
-    s.Prop(1).BookFileAge = 0;
-    ReadBookings(s, 1, true, false);
-    BuildWeekTable(s, 1, false);
-  }
-  std::string File() const { return t.Root() + "Bramble/Data/Bookings.bks"; }
-  std::string Archive(const char* name) const { return t.Root() + "Bramble/Archive/" + name + ".bks"; }
-  std::string Log() const { return t.dir.Read("root/Cotlyn.log"); }
-  Book_Buffer* At(int position) const { return s.Prop(1).Bookings.At(position); }
-
-  TestSession t;
-  Session& s = t.session;
+  Editor() : BrambleFixture("ExtChg1=Ret Deposit\n") { s.chartChanged = [this](int n) { redrawn.push_back(n); }; }
   BookingEditor ed{s};
   std::vector<int> redrawn;
 };

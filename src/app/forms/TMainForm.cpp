@@ -16,6 +16,7 @@
 #include "app/forms/ChartArea.h"
 #include "app/forms/SingleInstance.h"
 #include "app/forms/TAboutForm.h"
+#include "bookings/forms/TBookForm.h"
 #include "platform/FileSystem.h"
 #include "platform/Format.h"
 #include "platform/forms/QtText.h"
@@ -189,12 +190,21 @@ void TMainForm::YearForward() { ChangeYear(+1); }
 void TMainForm::YearBack() { ChangeYear(-1); }
 
 void TMainForm::OpenBooking(const OpenBookingRequest& request) {
-  (void)request;
+  if (!request.open || bookForm) return;
   EnableFileCommands(false);
-  // The booking window is not part of this build yet: the click ends here and the
-  // booking file is let go again.
-  ReleaseBookingFile(s_);
-  EnableFileCommands(true);
+  s_.AppState = request.isNew ? 'N' : 'E';
+  auto* form = new TBookForm(s_, this);
+  form->setWindowFlag(Qt::Window);
+  form->setAttribute(Qt::WA_DeleteOnClose);
+  bookForm = form;
+  form->onClosed = [this]() {
+    s_.AppState = ' ';
+    EnableFileCommands(true);
+  };
+  if (request.isNew) form->OpenNew(request.property, request.date);
+  else form->OpenEdit(request.property, request.node);
+  form->show();
+  form->activateWindow();
 }
 
 QMenu* TMainForm::PropertyMenu(int n) {

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include "app/Startup.h"
 
@@ -13,6 +14,7 @@ class QMenu;
 namespace tb {
 
 class ChartArea;
+class TBookForm;
 class Session;
 struct OpenBookingRequest;
 
@@ -57,6 +59,7 @@ class TMainForm : public QMainWindow {
   QAction* acBackYear = nullptr;
   QAction* acAbout = nullptr;
   ChartArea* chartArea = nullptr;
+  QPointer<TBookForm> bookForm;  // the booking window while it is open
   // The commands of the categories "FileActions" and "Navigate".
   QList<QAction*> fileActions;
 

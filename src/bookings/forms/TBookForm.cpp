@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "bookings/forms/KeyFilter.h"
+#include "bookings/forms/SourceBox.h"
 #include "store/Session.h"
 
 namespace tb {
@@ -26,6 +27,7 @@ QDateEdit* DatePicker(QWidget* parent) {
   auto* d = new QDateEdit(parent);
   d->setCalendarPopup(true);
   d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+  d->setMinimumDate(QDate(1899, 12, 30));  // "not paid" is 31 Dec 1899
   return d;
 }
 
@@ -44,13 +46,16 @@ QLineEdit* ReadOnlyText(QWidget* parent) {
 
 }  // namespace
 
-TBookForm::TBookForm(Session& s, QWidget* parent) : QMainWindow(parent), s_(s) {
+TBookForm::TBookForm(Session& s, QWidget* parent) : QMainWindow(parent), s_(s), editor_(s) {
   setObjectName(QStringLiteral("BookForm"));
   BuildControls();
   BuildCommands();
+  ConnectFields();
+  ConnectCommands();
 }
 
-TBookForm::~TBookForm() = default;
+// The focus moves while the children go: nothing of this window may look at it then.
+TBookForm::~TBookForm() { disconnect(focusWatch_); }
 
 QLineEdit* TBookForm::Amount() {
   auto* e = new QLineEdit(this);
@@ -94,7 +99,7 @@ void TBookForm::BuildControls() {
   fComments->setTabChangesFocus(true);
   g->addWidget(Caption("Comments----", who), row, 0, Qt::AlignTop);
   g->addWidget(fComments, row++, 1, 1, 2);
-  fSource = new QComboBox(who);
+  fSource = new SourceBox(who);
   fSource->setEditable(true);
   fSource->lineEdit()->setMaxLength(25);
   fSource->setInsertPolicy(QComboBox::NoInsert);
@@ -118,10 +123,11 @@ void TBookForm::BuildControls() {
 
   // Dates and money, on the right.
   auto* money = new QGroupBox(central);
-  auto* m = new QGridLayout(money);
+  auto* m = moneyGrid_ = new QGridLayout(money);
   row = 0;
   auto* statusRow = new QHBoxLayout;
   fStatus = ReadOnlyText(money);
+  fStatus->setMinimumWidth(fStatus->fontMetrics().horizontalAdvance(QStringLiteral("New Booking - complete details")) + 16);
   lReadOnly = new QLabel(QStringLiteral("Read Only"), money);
   lReadOnly->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
   lReadOnly->hide();
@@ -147,6 +153,7 @@ void TBookForm::BuildControls() {
   m->addWidget(fRent, row++, 1);
   // Only as many extra charges as the property has; filled in when the window opens.
   for (size_t i = 1; i <= 3; ++i) {
+    chargeRow_[i] = row;
     lCharge[i] = Caption("", money);
     fCharge[i] = Amount();
     m->addWidget(lCharge[i], row, 0);

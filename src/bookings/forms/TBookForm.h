@@ -13,10 +13,19 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
+#include <utility>
+
+#include "bookings/BookingEditor.h"
+
+class QGridLayout;
 
 namespace tb {
 
+class FindDialog;
+class PrintCanvas;
 class Session;
 
 class TBookForm : public QMainWindow {
@@ -24,6 +33,44 @@ class TBookForm : public QMainWindow {
  public:
   explicit TBookForm(Session& s, QWidget* parent = nullptr);
   ~TBookForm() override;
+
+  // Opening: a new booking starting at `start`, an existing booking, or booking-file
+  // mode on the first booking of the file. The caller holds the booking file (the
+  // chart's click, or the read at the start of booking-file mode).
+  void OpenNew(int n, TDateTime start);
+  void OpenEdit(int n, Book_Buffer* node);
+  void OpenFile();
+  BookingEditor& Editor() { return editor_; }
+
+  // The commands, as the menus run them.
+  void Save();
+  void SaveExit();
+  void Quit();
+  void DeleteBooking();
+  void Next();
+  void Prev();
+  void Top();
+  void Bottom();
+  void ShowFindDialog();
+  void FindText(const QString& text, bool down);
+  void FindNext();
+  void CopyToTemp();
+  void PasteFromTemp();
+  void CopyNameAddress();
+  void CopyToFile();
+  void WriteEmail();
+  void PrintCopy();
+  void ShowCalculator();
+  // The focus moved from `from` to `to` inside the window: leaving an amount or a date
+  // checks it, and a refused value takes the focus back.
+  void FocusMoved(QWidget* from, QWidget* to);
+
+  // After the window closed and let the booking file go.
+  std::function<void()> onClosed;
+  // The file "Copy booking to specified file" appends to; "" when cancelled.
+  std::function<QString()> chooseCopyFile;
+  // Where "Print copy of booking" prints; null when cancelled.
+  std::function<std::unique_ptr<PrintCanvas>()> printCanvas;
 
   // Controls, named as the booking window names them.
   QLineEdit* fSurName = nullptr;
@@ -101,11 +148,41 @@ class TBookForm : public QMainWindow {
   // The Edit and File groups, disabled in a read-only window.
   QList<QAction*> editGroup, fileGroup;
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void BuildControls();
   void BuildCommands();
+  void ConnectFields();
+  void ConnectCommands();
   QLineEdit* Amount();
+  void Opened();
+  void LayOutCharges();
+  void ApplyReadOnly();
+  // Widgets -> editor fields, and back with the view, panels and focus.
+  void ReadFields();
+  void ShowFields();
+  void Refresh();
+  // Runs an editor operation on the fields as typed and shows the outcome.
+  void Run(const std::function<void()>& operation);
+  void Changed(const std::function<void()>& rule);
+  void AddressEdited();
+  void MemoLimited(QPlainTextEdit* memo, size_t limit, std::string& previous);
+  void ClosedNow();
+  QWidget* FocusTarget(EditorFocus f) const;
+  std::array<std::pair<QLineEdit*, AmountField>, 6> AmountFields() const;
+
   Session& s_;
+  BookingEditor editor_;
+  QGridLayout* moneyGrid_ = nullptr;
+  std::array<int, 4> chargeRow_{};
+  FindDialog* findDialog_ = nullptr;
+  QMetaObject::Connection focusWatch_;
+  bool ready_ = false;    // change handling is off while the window fills its fields
+  bool leaving_ = false;  // a leave check is showing its message
+  bool closed_ = false;   // the editor has let the booking go
+  std::string address_, comments_;  // the memos' last accepted texts
 };
 
 }  // namespace tb
