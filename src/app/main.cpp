@@ -59,15 +59,14 @@ int main(int argc, char** argv) {
   SystemClock clock;
   PosixProcessRunner processes;
   RegistryStore registry("HKEY_CURRENT_USER", ConfigFolder() + "HKCU.reg");
+  const auto showHelp = [&processes, &env](int context) {
+    processes.ShellOpen(env.helpFolder + std::to_string(context) + ".html");
+  };
   std::unique_ptr<Dialogs> dialogs;
-  if (NonInteractiveRun()) {
-    dialogs = std::make_unique<ConsoleDialogs>(ConsoleDialogs::FromEnvironment());
-  } else {
-    dialogs = std::make_unique<QtDialogs>([&processes, &env](int context) {
-      processes.ShellOpen(env.helpFolder + std::to_string(context) + ".html");
-    });
-  }
+  if (NonInteractiveRun()) dialogs = std::make_unique<ConsoleDialogs>(ConsoleDialogs::FromEnvironment());
+  else dialogs = std::make_unique<QtDialogs>(showHelp);
   Session s(clock, *dialogs, registry, processes);
+  s.showHelp = showHelp;
   // Start-up and fatal errors end the run at once, without closing windows.
   s.exitProcess = [](int code) {
     std::fflush(nullptr);

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -17,24 +16,13 @@
 #include "store/BookingFile.h"
 #include "support/Builders.h"
 #include "support/TestSession.h"
+#include "support/TypeKeys.h"
 
 namespace tb::test {
 namespace {
 
 const MsgButtons kOK = MsgButton::OK;
 const MsgButtons kYesNo = MsgButton::Yes | MsgButton::No;
-
-// Types into a field as the keyboard would: the old text selected and replaced.
-void Type(QWidget* w, const QString& text) {
-  if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
-  if (auto* e = qobject_cast<QPlainTextEdit*>(w)) e->selectAll();
-  QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
-  QApplication::sendEvent(w, &del);
-  for (QChar c : text) {
-    QKeyEvent key(QEvent::KeyPress, c == QLatin1Char('\n') ? int(Qt::Key_Return) : 0, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(w, &key);
-  }
-}
 
 int Records(const std::string& path) { return static_cast<int>(FileSizeOf(path) / 144); }
 

@@ -6,23 +6,13 @@
 
 #include <ctime>
 
+#include "bookings/RatesBytes.h"
 #include "bookings/WeekTable.h"
 #include "platform/FileSystem.h"
 #include "support/TestSession.h"
 
 namespace tb::test {
 namespace {
-
-std::string Le32(int32_t v) {
-  const auto u = static_cast<uint32_t>(v);
-  return {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF), static_cast<char>((u >> 16) & 0xFF),
-          static_cast<char>(u >> 24)};
-}
-std::string Le16(uint16_t v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
-std::string Entry(char fuel, uint8_t spare, int32_t costOrBand, const std::string& comment) {
-  return std::string(1, fuel) + static_cast<char>(spare) + Le32(costOrBand) +
-         Le16(static_cast<uint16_t>(comment.size())) + comment;
-}
 
 // A rate year assembled from the layout itself, not from the writer under test.
 std::string HandMadeFile() {

@@ -23,6 +23,7 @@ ScriptedDialogs& ScriptedDialogs::ExpectInput(const std::string& prompt, const s
 }
 
 MsgButton ScriptedDialogs::Message(const MessageBoxSpec& box) {
+  if (onMessage) onMessage();
   shown.push_back(box);
   if (permissive && script_.empty()) return box.buttons.List().empty() ? MsgButton::OK : box.buttons.List().front();
   if (script_.empty() || script_.front().input) {

@@ -4,6 +4,7 @@
 // A box nobody expected, or one left unshown at the end, fails the test.
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ class ScriptedDialogs : public Dialogs {
   std::vector<MessageBoxSpec> shown;  // every box shown, in order
   // Answers any box with its first button without checking it (for damaged-data runs).
   bool permissive = false;
+  // Runs while each box is up (what the window shows behind it).
+  std::function<void()> onMessage;
   int beeps = 0;
 
  private:

@@ -17,6 +17,8 @@
 #include "app/forms/SingleInstance.h"
 #include "app/forms/TAboutForm.h"
 #include "bookings/forms/TBookForm.h"
+#include "bookings/forms/TERForm.h"
+#include "store/forms/TPropSelForm.h"
 #include "platform/FileSystem.h"
 #include "platform/Format.h"
 #include "platform/forms/QtText.h"
@@ -53,6 +55,7 @@ TMainForm::TMainForm(Session& session, const StartupEnvironment& env, QWidget* p
   else if (s_.common.AllPropertiesView()) setWindowTitle(QStringLiteral("Tenbrook"));
   else setWindowTitle(ToQ("Cotlyn: Property=" + s_.Prop(s_.CurrentProperty).PropName));
   BuildMenus();
+  pickRatesProperty = [this](int year) { return TPropSelForm(s_, PickPurpose::EditRates, year, this).Pick(); };
 }
 
 QString TMainForm::ApplicationTitle() const {
@@ -80,6 +83,14 @@ void TMainForm::BuildMenus() {
     }
     fileMenu->addSeparator();
   }
+  const char* rates[] = {"Edit Rates", "Edit Rates - next year", "Edit Rates - previous year"};
+  const int offsets[] = {0, +1, -1};
+  for (size_t i = 0; i < 3; ++i) {
+    acEditRates[i] = fileMenu->addAction(QString::fromLatin1(rates[i]));
+    connect(acEditRates[i], &QAction::triggered, this, [this, offset = offsets[i]]() { EditRates(offset); });
+    fileActions.append(acEditRates[i]);
+  }
+  fileMenu->addSeparator();
   acExit = fileMenu->addAction(QStringLiteral("Exit"));
   acExit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
   acExit->setToolTip(QStringLiteral("Close Cotlyn and Quit"));
@@ -207,6 +218,30 @@ void TMainForm::OpenBooking(const OpenBookingRequest& request) {
   form->activateWindow();
 }
 
+void TMainForm::EditRates(int offset, int property) {
+  if (s_.BookFormOpen || s_.RatesFormOpen) return;
+  const int year = DecodeDate(s_.clock.Today()).year + offset;
+  int n = property;
+  if (n == 0) n = s_.common.AllPropertiesView() ? (pickRatesProperty ? pickRatesProperty(year) : 0) : s_.CurrentProperty;
+  if (n < 1 || n > s_.NumProps()) return;
+  auto* form = new TERForm(s_, this);
+  form->setWindowFlag(Qt::Window);
+  form->setAttribute(Qt::WA_DeleteOnClose);
+  if (!form->Load(n, year)) {
+    delete form;
+    return;
+  }
+  ratesForm = form;
+  EnableFileCommands(false);
+  form->onClosed = [this]() {
+    EnableFileCommands(true);
+    // Saved prices show on the chart at once.
+    RefreshAfterRatesSaved(s_);
+  };
+  form->show();
+  form->activateWindow();
+}
+
 QMenu* TMainForm::PropertyMenu(int n) {
   s_.PickedProperty = n;
   const Prop_Rec& p = s_.Prop(n);
@@ -214,9 +249,14 @@ QMenu* TMainForm::PropertyMenu(int n) {
   propertyMenu->clear();
   // Entries whose windows are not part of this build yet are shown disabled.
   auto later = [this](const QString& caption) { propertyMenu->addAction(caption)->setEnabled(false); };
-  later(ToQ("Edit Rates (Property " + p.PropName + ")"));
-  later(QStringLiteral("Edit Rates - next year"));
-  later(QStringLiteral("Edit Rates - previous year"));
+  const std::pair<QString, int> rates[] = {{ToQ("Edit Rates (Property " + p.PropName + ")"), 0},
+                                           {QStringLiteral("Edit Rates - next year"), +1},
+                                           {QStringLiteral("Edit Rates - previous year"), -1}};
+  for (const auto& [caption, offset] : rates) {
+    QAction* a = propertyMenu->addAction(caption);
+    a->setEnabled(!s_.BookFormOpen && !s_.RatesFormOpen);
+    connect(a, &QAction::triggered, this, [this, n, offset = offset]() { EditRates(offset, n); });
+  }
   later(QStringLiteral("Manage letter proformas"));
   QAction* web = propertyMenu->addAction(QStringLiteral("View Local Website"));
   connect(web, &QAction::triggered, this, [this, n]() { s_.processes.ShellOpen(LocalIndexPage(s_, n)); });

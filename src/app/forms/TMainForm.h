@@ -5,6 +5,8 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <array>
+#include <functional>
 
 #include "app/Startup.h"
 
@@ -15,6 +17,7 @@ namespace tb {
 
 class ChartArea;
 class TBookForm;
+class TERForm;
 class Session;
 struct OpenBookingRequest;
 
@@ -43,6 +46,12 @@ class TMainForm : public QMainWindow {
   void YearBack();
   // A click on the chart asked for a booking.
   void OpenBooking(const OpenBookingRequest& request);
+  // "Edit Rates" (offset 0), "- next year" (+1), "- previous year" (-1): the rates
+  // window for this calendar year + offset, of `property` when given, else the current
+  // one ("C") or the one picked ("M").
+  void EditRates(int offset, int property = 0);
+  // "M": the property whose rates are edited for `year`; 0 when cancelled.
+  std::function<int(int year)> pickRatesProperty;
   // "M": the pop-up menu of the property column for property n, picked by a right click.
   QMenu* PropertyMenu(int n);
   // "Open " + name: brings that property's window forward, or starts a copy for it.
@@ -60,6 +69,8 @@ class TMainForm : public QMainWindow {
   QAction* acAbout = nullptr;
   ChartArea* chartArea = nullptr;
   QPointer<TBookForm> bookForm;  // the booking window while it is open
+  QPointer<TERForm> ratesForm;   // the rates window while it is open
+  std::array<QAction*, 3> acEditRates{};  // this year, next year, previous year
   // The commands of the categories "FileActions" and "Navigate".
   QList<QAction*> fileActions;
 

@@ -9,6 +9,7 @@ namespace tb {
 KeyFilter::KeyFilter(Kind kind, QObject* parent) : QObject(parent), kind_(kind) {}
 
 bool KeyFilter::Accepts(Kind kind, const QString& text, const QString& typed) {
+  if (kind == Kind::Fuel) return typed.size() == 1 && QStringLiteral("HML").contains(typed.at(0).toUpper());
   for (const QChar c : typed) {
     if (c.isDigit()) continue;
     if (kind == Kind::Amount && c == QLatin1Char('.') && !text.contains(QLatin1Char('.'))) continue;
@@ -29,7 +30,13 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
   auto* edit = qobject_cast<QLineEdit*>(watched);
   QString rest = edit ? edit->text() : QString();
   if (edit && edit->hasSelectedText()) rest.remove(edit->selectionStart(), edit->selectedText().size());
-  if (Accepts(kind_, rest, typed)) return false;
+  if (Accepts(kind_, rest, typed)) {
+    if (kind_ != Kind::Fuel || typed == typed.toUpper()) return false;
+    // The letter as it is stored, typed again.
+    QKeyEvent upper(QEvent::KeyPress, key->key(), key->modifiers(), typed.toUpper());
+    QApplication::sendEvent(watched, &upper);
+    return true;
+  }
   QApplication::beep();
   return true;
 }

@@ -19,13 +19,13 @@
 #include <utility>
 
 #include "bookings/BookingEditor.h"
+#include "reports/forms/PrintWindow.h"
 
 class QGridLayout;
 
 namespace tb {
 
 class FindDialog;
-class PrintCanvas;
 class Session;
 
 class TBookForm : public QMainWindow {
@@ -69,8 +69,8 @@ class TBookForm : public QMainWindow {
   std::function<void()> onClosed;
   // The file "Copy booking to specified file" appends to; "" when cancelled.
   std::function<QString()> chooseCopyFile;
-  // Where "Print copy of booking" prints; null when cancelled.
-  std::function<std::unique_ptr<PrintCanvas>()> printCanvas;
+  // Where "Print copy of booking" prints.
+  PrintCanvasFactory printCanvas;
 
   // Controls, named as the booking window names them.
   QLineEdit* fSurName = nullptr;

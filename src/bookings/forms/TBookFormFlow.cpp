@@ -15,10 +15,9 @@
 #include "platform/Calculator.h"
 #include "platform/PathText.h"
 #include "platform/forms/QtDate.h"
-#include "platform/forms/QtPrintCanvas.h"
+#include "platform/forms/CloseHook.h"
 #include "platform/forms/QtText.h"
-#include "reports/PrintPicture.h"
-#include "reports/ReportPrinter.h"
+#include "reports/forms/PrintWindow.h"
 #include "store/Session.h"
 
 namespace tb {
@@ -372,7 +371,7 @@ void TBookForm::ConnectCommands() {
                                         QStringLiteral("Booking files (*.bks)"), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
   };
-  printCanvas = [this]() -> std::unique_ptr<PrintCanvas> { return std::make_unique<QtPrintCanvas>(this); };
+  printCanvas = PrinterCanvas(this);
 }
 
 void TBookForm::Save() {
@@ -449,14 +448,7 @@ void TBookForm::CopyToFile() {
 
 void TBookForm::WriteEmail() { Run([this]() { editor_.WriteEmail(); }); }
 
-// An image of the window on paper, titled with its caption.
-void TBookForm::PrintCopy() {
-  const QImage image = grab().toImage();
-  std::unique_ptr<PrintCanvas> canvas = printCanvas ? printCanvas() : nullptr;
-  if (!canvas) return;
-  ReportPrinter printer(s_, *canvas);
-  PrintPicture(printer, PictureFromImage(image), editor_.Caption());
-}
+void TBookForm::PrintCopy() { PrintWindowImage(s_, *this, printCanvas, editor_.Caption()); }
 
 void TBookForm::ShowCalculator() {
   if (!StartCalculator(s_.processes))
@@ -486,11 +478,7 @@ void TBookForm::closeEvent(QCloseEvent* event) {
     ClosedNow();
   }
   event->accept();
-  if (onClosed) {
-    const std::function<void()> closedHook = std::move(onClosed);
-    onClosed = nullptr;
-    closedHook();
-  }
+  RunCloseHook(onClosed);
 }
 
 }  // namespace tb

@@ -1,0 +1,24 @@
+#pragma once
+// "Print copy" / "Print Form": an image of a window on paper, titled with its caption.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace tb {
+
+class PrintCanvas;
+class Session;
+
+// Where a window prints: a printer chosen in the print dialog, or (tests) a PDF file.
+// Null when the user cancelled.
+using PrintCanvasFactory = std::function<std::unique_ptr<PrintCanvas>()>;
+
+// The printer dialog over `parent`.
+PrintCanvasFactory PrinterCanvas(QWidget* parent);
+
+void PrintWindowImage(Session& s, QWidget& window, const PrintCanvasFactory& canvas, const std::string& title);
+
+}  // namespace tb
