@@ -4,6 +4,7 @@
 #include "store/BookingFile.h"
 #include "store/DiagnosticLog.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 namespace tb {
 
@@ -18,6 +19,7 @@ void StartBookingFileMode(Session& s) {
 void EndBookingFileMode(Session& s) {
   ReleaseBookingFile(s);
   WriteLog(s, "CLOSE Mode=F. File=" + Utf8ToCp1252(s.DirectFile));
+  SaveUserPrefs(s);
 }
 
 }  // namespace tb

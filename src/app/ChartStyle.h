@@ -4,14 +4,10 @@
 
 #include <cstdint>
 
+#include "platform/Rgb.h"
 #include "store/StatusRec.h"
 
 namespace tb {
-
-struct Rgb {
-  uint8_t r = 0, g = 0, b = 0;
-  constexpr bool operator==(const Rgb&) const = default;
-};
 
 namespace chart {
 
@@ -66,7 +62,6 @@ inline constexpr Rgb kPropertyCellOtherDay{255, 255, 128};
 inline constexpr Rgb kPropertyName{0, 128, 128};
 inline constexpr Rgb kOwnerName{128, 128, 128};
 inline constexpr Rgb kBlue{0, 0, 255};
-inline constexpr Rgb kBlack{0, 0, 0};
 
 }  // namespace chart
 

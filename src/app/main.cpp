@@ -11,6 +11,7 @@
 #include "app/ChartActions.h"
 #include "app/CommandLine.h"
 #include "app/Startup.h"
+#include "app/Users.h"
 #include "app/Version.h"
 #include "app/forms/SingleInstance.h"
 #include "app/forms/TMainForm.h"
@@ -23,6 +24,7 @@
 #include "platform/forms/QtDialogs.h"
 #include "store/LocalIni.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 using namespace tb;
 
@@ -60,7 +62,7 @@ int main(int argc, char** argv) {
   PosixProcessRunner processes;
   RegistryStore registry("HKEY_CURRENT_USER", ConfigFolder() + "HKCU.reg");
   const auto showHelp = [&processes, &env](int context) {
-    processes.ShellOpen(env.helpFolder + std::to_string(context) + ".html");
+    processes.ShellOpen(HelpPagePath(env.helpFolder, context));
   };
   std::unique_ptr<Dialogs> dialogs;
   if (NonInteractiveRun()) dialogs = std::make_unique<ConsoleDialogs>(ConsoleDialogs::FromEnvironment());
@@ -97,8 +99,12 @@ int main(int argc, char** argv) {
   SingleInstance instance;
   instance.Listen(mainForm.ApplicationTitle(), [&mainForm]() { mainForm.BringToFront(); });
   mainForm.ApplyPlacement();
+  CheckUsersAtStart(s, env.ipAddress);
+  mainForm.StartupChecked();
   if (s.common.Splash) mainForm.ShowSplash();
   LogStart(s, env);
+  RegisterUser(s);
+  mainForm.StartTimers();
   mainForm.show();  // the first show reads the data and draws the chart
   int openProperty = 0;
   TDateTime openDate = 0;

@@ -8,14 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace tb {
+#include "platform/Rgb.h"
 
-struct Rgb {
-  std::uint8_t r = 0, g = 0, b = 0;
-  constexpr bool operator==(const Rgb&) const = default;
-};
-inline constexpr Rgb kBlack{0, 0, 0};
-inline constexpr Rgb kWhite{255, 255, 255};
+namespace tb {
 
 // Left and top inside, right and bottom just outside (as a window rectangle).
 struct PixelRect {

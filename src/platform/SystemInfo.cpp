@@ -2,6 +2,8 @@
 
 #include <arpa/inet.h>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <netdb.h>
 #include <pwd.h>
 #include <sys/socket.h>
@@ -102,5 +104,37 @@ std::string ConfigFolder() {
   if (!xdg.empty() && xdg[0] == '/') return IncludeTrailingSlash(xdg) + "Cotlyn/";
   return HomeFolder() + ".config/Cotlyn/";
 }
+
+namespace {
+
+// The number after "key:" in a /proc text; 0 when the key is missing.
+long long ProcValue(const std::string& text, const std::string& key) {
+  size_t pos = 0;
+  while ((pos = text.find(key + ":", pos)) != std::string::npos) {
+    if (pos == 0 || text[pos - 1] == '\n') return std::atoll(text.c_str() + pos + key.size() + 1);
+    pos += key.size();
+  }
+  return 0;
+}
+
+std::string ProcText(const char* path) {
+  std::ifstream in(path);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+MemoryFigures ParseMemoryFigures(const std::string& status, const std::string& meminfo) {
+  MemoryFigures m;
+  m.resident = ProcValue(status, "VmRSS");
+  m.residentPeak = ProcValue(status, "VmHWM");
+  m.virtualSize = ProcValue(status, "VmSize");
+  m.virtualPeak = ProcValue(status, "VmPeak");
+  m.machineTotal = ProcValue(meminfo, "MemTotal");
+  m.machineAvailable = ProcValue(meminfo, "MemAvailable");
+  return m;
+}
+
+MemoryFigures ReadMemoryFigures() { return ParseMemoryFigures(ProcText("/proc/self/status"), ProcText("/proc/meminfo")); }
 
 }  // namespace tb

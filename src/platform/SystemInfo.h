@@ -19,4 +19,13 @@ std::string TempFolder();      // $TMPDIR or /tmp/, with trailing "/"
 std::string HomeFolder();      // $HOME with trailing "/"
 std::string ConfigFolder();    // $XDG_CONFIG_HOME/Cotlyn/ or ~/.config/Cotlyn/
 
+// This process's memory and the machine's, in KiB (0 where the system does not say).
+struct MemoryFigures {
+  long long resident = 0, residentPeak = 0, virtualSize = 0, virtualPeak = 0;
+  long long machineTotal = 0, machineAvailable = 0;
+};
+MemoryFigures ReadMemoryFigures();
+// The same from the texts of /proc/self/status and /proc/meminfo.
+MemoryFigures ParseMemoryFigures(const std::string& status, const std::string& meminfo);
+
 }  // namespace tb

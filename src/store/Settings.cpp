@@ -263,4 +263,8 @@ TDateTime ParseYYMMDD(const std::string& text) {
   return d;
 }
 
+std::string HelpPagePath(const std::string& helpFolder, int context) {
+  return helpFolder + (context > 0 ? std::to_string(context) : std::string("index")) + ".html";
+}
+
 }  // namespace tb

@@ -149,8 +149,8 @@ TEST_F(ChartPaint, AllPropertiesRows) {
   EXPECT_EQ(At(71 * k2 + 3, 43), StatusFill(Paid));
   // The lines between properties: blue above an odd property, black below it.
   EXPECT_EQ(At(x + 30, 0), chart::kBlue);
-  EXPECT_EQ(At(x + 30, 39), chart::kBlack);
-  EXPECT_EQ(At(x + 30, 40), chart::kBlack);
+  EXPECT_EQ(At(x + 30, 39), kBlack);
+  EXPECT_EQ(At(x + 30, 40), kBlack);
   EXPECT_EQ(At(x + 30, 79), chart::kBlue);
 }
 

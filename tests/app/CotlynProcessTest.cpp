@@ -29,10 +29,29 @@ class CotlynProcess : public ::testing::Test {
     return {"COTLYN_NONINTERACTIVE=1", "COTLYN_ANSWERS=" + answers, "XDG_CONFIG_HOME=" + dir.Path() + "config",
             "TMPDIR=" + dir.Path() + "tmp", "QT_QPA_PLATFORM=offscreen"};
   }
-  void WriteSettings(const std::string& ver) {
-    dir.Write("root/Cotlyn.ini", "[Common]\r\nver=" + ver +
-                                     "\r\nSplash=0\r\nNumProps=2\r\n[Prop01]\r\nPropName=Bramble\r\n[Prop02]\r\n"
+  void WriteSettings(const std::string& ver, const std::string& common = "") {
+    dir.Write("root/Cotlyn.ini", "[Common]\r\nver=" + ver + "\r\nSplash=0\r\n" + common +
+                                     "NumProps=2\r\n[Prop01]\r\nPropName=Bramble\r\n[Prop02]\r\n"
                                      "PropName=Heron\r\n");
+  }
+  std::string Log() const { return dir.Read("root/Cotlyn.log"); }
+  bool Logged(const std::string& text, int times = 1) {
+    return WaitUntil([&]() {
+      int found = 0;
+      const std::string log = Log();
+      for (size_t pos = log.find(text); pos != std::string::npos; pos = log.find(text, pos + 1)) ++found;
+      return found >= times;
+    });
+  }
+  std::vector<std::string> UserLines() const {
+    std::vector<std::string> lines;
+    const std::string text = dir.Read("root/$users.txt");
+    for (size_t pos = 0, end; pos < text.size(); pos = end + 2) {
+      end = text.find("\r\n", pos);
+      if (end == std::string::npos) end = text.size();
+      lines.push_back(text.substr(pos, end - pos));
+    }
+    return lines;
   }
   // Starts Cotlyn and waits for its start line; then ends it.
   std::string StartAndReadLog(std::vector<std::string> args, const std::string& answers = "") {
@@ -148,6 +167,91 @@ TEST_F(CotlynProcess, ASecondUserSeesABookingBeingEditedReadOnly) {
   second.Wait();
   first.Wait();
   EXPECT_EQ(second.Errors().find("["), std::string::npos) << second.Errors();  // no message box
+}
+
+TEST_F(CotlynProcess, AStartAfterAKilledRunRemovesItsLeftoverLineWithoutAsking) {
+  WriteSettings("V4.4");
+  ChildProcess first(ProgramPath("Cotlyn"), {"Heron", Root()}, Env());
+  ASSERT_TRUE(first.Start());
+  ASSERT_TRUE(Logged("START Mode=C"));
+  ASSERT_TRUE(WaitUntil([&]() { return UserLines().size() == 1; }));
+  const std::string leftover = UserLines()[0];
+  first.Kill(SIGKILL);
+  first.Wait();
+
+  ChildProcess second(ProgramPath("Cotlyn"), {"Heron", Root()}, Env());
+  ASSERT_TRUE(second.Start());
+  EXPECT_TRUE(Logged("QZ1210 Delete duplicate user: " + leftover)) << Log();
+  EXPECT_TRUE(Logged("START Mode=C", 2));
+  EXPECT_TRUE(WaitUntil([&]() { return UserLines().size() == 1; }));  // its own line only
+  second.Kill(SIGKILL);
+  second.Wait();
+  EXPECT_EQ(second.Errors().find("["), std::string::npos) << second.Errors();  // nothing asked
+}
+
+TEST_F(CotlynProcess, InCloudModeASecondWriterChoosesReadOnlyOrIgnore) {
+  WriteSettings("V4.4", "CloudData=1\r\n");
+  const std::string other = " 261209 08:00:00 otherpc;anne;K999";
+  struct Case {
+    const char* answer;
+    size_t lines;
+    bool readOnly;
+  } cases[] = {{"Yes", 2, true}, {"Ignore", 1, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.answer);
+    dir.Write("root/$users.txt", other + "\r\n");
+    DeleteFileAt(Root() + "Cotlyn.log");
+    ChildProcess p(ProgramPath("Cotlyn"), {"Heron", Root()}, Env(c.answer));
+    ASSERT_TRUE(p.Start());
+    EXPECT_TRUE(WaitUntil([&]() { return UserLines().size() == c.lines && UserLines().back() != other; }));
+    p.Kill(SIGKILL);
+    p.Wait();
+    EXPECT_NE(p.Errors().find("[Warning] QZ1160 Another user is active: anne"), std::string::npos) << p.Errors();
+    EXPECT_EQ(UserLines().back()[0], c.readOnly ? 'R' : ' ');
+    EXPECT_EQ(Log().find("LAN") == std::string::npos, true);
+    EXPECT_EQ(Log().find(" ReadOnly") != std::string::npos, c.readOnly) << Log();
+  }
+}
+
+TEST_F(CotlynProcess, ForcingCloudModeBesideAnotherLanWriterStops) {
+  WriteSettings("V4.4");
+  dir.Write("root/$users.txt", " 261209 08:00:00 otherpc;anne;K999\r\n");
+  ChildProcess p = ChildProcess::Run(ProgramPath("Cotlyn"), {"-C", "Heron", Root()}, Env(), 60);
+  EXPECT_EQ(p.exitCode, kExitStatus1220);
+  EXPECT_NE(p.Errors().find("[Error] Error 1180 Another user active - cannot change mode {Abort,Help} help=1180"),
+            std::string::npos)
+      << p.Errors();
+  EXPECT_NE(Log().find("QZ1180 FORCE C INVALID-2ND USER:"), std::string::npos);
+}
+
+TEST_F(CotlynProcess, AConflictedCopyFoundAtStartIsAskedAbout) {
+  WriteSettings("V4.4", "CloudData=1\r\n");
+  dir.Write("root/$users-otherpc.txt", "");
+  ChildProcess p(ProgramPath("Cotlyn"), {"Heron", Root()}, Env("Ignore"));
+  ASSERT_TRUE(p.Start());
+  EXPECT_TRUE(Logged("START Mode=C"));
+  p.Kill(SIGKILL);
+  p.Wait();
+  EXPECT_NE(p.Errors().find("[Warning] QZ1170 Another user active"), std::string::npos) << p.Errors();
+  EXPECT_FALSE(FileExists(Root() + "$users-otherpc.txt"));
+  EXPECT_NE(Log().find("QZ1170 Delete conflicted copy $users-otherpc.txt"), std::string::npos);
+}
+
+TEST_F(CotlynProcess, TheRefreshTimerRereadsABookingFileAnotherUserChanged) {
+  WriteSettings("V4.4", "MURefresh=1\r\n");
+  ChildProcess p(ProgramPath("Cotlyn"), {"Heron", Root()}, Env());
+  ASSERT_TRUE(p.Start());
+  ASSERT_TRUE(Logged("START Mode=C"));
+  // The window's first read may come after the start line: the file changes until a
+  // refresh has seen a change that came after it.
+  int week = 0;
+  EXPECT_TRUE(WaitUntil([&]() {
+    dir.Write("root/Heron/Data/Bookings.bks",
+              BookingFileImage({MakeBooking(EncodeDate(2040, 6, 2) + 7 * week++, 7, "Adams")}));
+    return WaitUntil([&]() { return Log().find("REFRESH P=2") != std::string::npos; }, 2);
+  }));
+  p.Kill(SIGKILL);
+  p.Wait();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QCoreApplication>
+#include <QProcess>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -8,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "app/ChartActions.h"
+#include "app/Users.h"
 #include "app/forms/ChartArea.h"
 #include "bookings/forms/TBookForm.h"
+#include "platform/forms/QtPrintCanvas.h"
 #include "bookings/Rates.h"
 #include "platform/FileSystem.h"
 #include "app/forms/TAboutForm.h"
@@ -27,6 +30,15 @@ class MainForm : public ::testing::Test {
   void Load(const std::string& settings, int current) {
     t.Load(settings);
     t.session.CurrentProperty = current;
+  }
+  // Property 1 "A" ("C") with Adams from 6 March 2027; returns that start.
+  TDateTime OneBooking() {
+    Load("[Common]\nNumProps=1\n[Prop01]\nPropName=A\n", 1);
+    ForceDirectories(t.Root() + "A/Data");
+    const TDateTime start = EncodeDate(2027, 3, 6);
+    WriteWholeFile(t.Root() + "A/Data/Bookings.bks", BookingFileImage({MakeBooking(start, 7, "Adams")}));
+    t.session.ComputeSeasonYear();
+    return start;
   }
   TestSession t;
   StartupEnvironment env;
@@ -104,11 +116,7 @@ TEST_F(MainForm, PropertyColumnMenuAndYearNavigation) {
 }
 
 TEST_F(MainForm, AClickOpensTheBookingWindowAndTheCommandsWaitForIt) {
-  Load("[Common]\nNumProps=1\n[Prop01]\nPropName=A\n", 1);
-  ForceDirectories(t.Root() + "A/Data");
-  const TDateTime start = EncodeDate(2027, 3, 6);
-  WriteWholeFile(t.Root() + "A/Data/Bookings.bks", BookingFileImage({MakeBooking(start, 7, "Adams")}));
-  t.session.ComputeSeasonYear();
+  const TDateTime start = OneBooking();
   TMainForm form(t.session, env);
   form.FirstShow();
   form.OpenBooking(OpenBookingAt(t.session, 1, start + 2));
@@ -132,6 +140,100 @@ TEST_F(MainForm, AClickOpensTheBookingWindowAndTheCommandsWaitForIt) {
   ASSERT_TRUE(form.bookForm);
   EXPECT_EQ(form.bookForm->fStatus->text(), QStringLiteral("New Booking - complete details"));
   EXPECT_EQ(t.session.AppState, 'N');
+}
+
+TEST_F(MainForm, WhileABookingIsEditedTheMainWindowWaits) {
+  const TDateTime start = OneBooking();
+  TMainForm form(t.session, env);
+  form.FirstShow();
+  form.OpenBooking(OpenBookingAt(t.session, 1, start));
+  ASSERT_TRUE(form.bookForm);
+  for (const char* caption : {"Exit", "Edit Rates", "Edit Rates - next year", "Forward one year"})
+    EXPECT_FALSE(form.Command(QString::fromLatin1(caption))->isEnabled()) << caption;
+  t.dialogs.Expect("You may be editing data - close all forms and retry", MsgIcon::Warning, MsgButton::OK, 0,
+                   MsgButton::OK);
+  form.acConfigure->trigger();
+  t.dialogs.Expect("You may be editing data. Discard any changes and quit?", MsgIcon::Confirmation,
+                   MsgButton::Yes | MsgButton::Cancel, 0, MsgButton::Cancel);
+  EXPECT_FALSE(form.close());
+  t.dialogs.VerifyAllShown();
+  EXPECT_EQ(t.dialogs.beeps, 1);
+
+  form.bookForm->acQuit->trigger();
+  EXPECT_TRUE(form.Command(QStringLiteral("Exit"))->isEnabled());
+  // Commands whose windows are not in this build stay off.
+  EXPECT_FALSE(form.Command(QStringLiteral("Import bookings from CSV file"))->isEnabled());
+  EXPECT_FALSE(form.Command(QStringLiteral("Search"))->isEnabled());
+
+  t.session.RootFromCommandLine = true;
+  t.dialogs.Expect("Close Cotlyn and run Configuration program?", MsgIcon::Information,
+                   MsgButton::Yes | MsgButton::Cancel, 0, MsgButton::Yes);
+  form.acConfigure->trigger();
+  t.dialogs.VerifyAllShown();
+  ASSERT_EQ(t.runner.calls.size(), 1u);
+  EXPECT_EQ(t.runner.calls[0].program, t.session.common.ProgramFolder + "CotlynConfig");
+  EXPECT_EQ(t.runner.calls[0].args, (std::vector<std::string>{"C", t.Root()}));
+  EXPECT_NE(t.dir.Read("root/Cotlyn.log").find(" CLOSE\r\n"), std::string::npos);
+}
+
+TEST_F(MainForm, ClosingRemembersThePlaceOfTheAllPropertiesWindow) {
+  Load("[Common]\nViewMode=M\nSaveSSP=1\nNumProps=1\n[Prop01]\nPropName=A\n", 0);
+  ForceDirectories(t.Root() + "A/Data");
+  t.session.ComputeSeasonYear();
+  t.session.UserKey = "K1";
+  RegisterUser(t.session);
+  TMainForm form(t.session, env);
+  form.setGeometry(40, 30, 700, 300);
+  EXPECT_TRUE(form.close());
+  const auto place = t.registry.ReadBinary(kRegistryKey, "SWin0");
+  ASSERT_TRUE(place.has_value());
+  ASSERT_EQ(place->size(), 8u);
+  EXPECT_EQ((*place)[0] | ((*place)[1] << 8), 30);   // top
+  EXPECT_EQ((*place)[2] | ((*place)[3] << 8), 40);   // left
+  EXPECT_EQ((*place)[4] | ((*place)[5] << 8), 300);  // height
+  EXPECT_EQ((*place)[6] | ((*place)[7] << 8), 700);  // width
+  EXPECT_FALSE(FileExists(t.session.common.UsersPath));  // this run's line went
+  EXPECT_TRUE(t.registry.ReadBinary(kRegistryKey, "UPrefs").has_value());
+}
+
+TEST_F(MainForm, WebCommandsNeedTheirAddresses) {
+  Load("[Common]\nNumProps=1\n[Prop01]\nPropName=A\n", 1);
+  TMainForm form(t.session, env);
+  const MsgButtons abortHelp = MsgButton::Abort | MsgButton::Help;
+  t.dialogs.Expect("Cannot open web site - URL not configured", MsgIcon::Error, abortHelp, 715, MsgButton::Abort);
+  t.dialogs.Expect("URL of Booking data folder not defined", MsgIcon::Error, abortHelp, 717, MsgButton::Abort);
+  form.Command(QStringLiteral("View Remote Website"))->trigger();
+  form.Command(QStringLiteral("List/view web forms"))->trigger();
+  t.dialogs.VerifyAllShown();
+  EXPECT_TRUE(t.runner.opened.empty());
+  t.session.common.SiteURL = "https://cottages.example/";
+  t.session.common.FormData = "https://cottages.example/forms/";
+  form.Command(QStringLiteral("View Remote Website"))->trigger();
+  form.Command(QStringLiteral("List/view web forms"))->trigger();
+  form.Command(QStringLiteral("Open Diagnostic Log"))->trigger();
+  form.Command(QStringLiteral("Tutorial"))->trigger();
+  EXPECT_EQ(t.runner.opened, (std::vector<std::string>{"https://cottages.example/",
+                                                       "https://cottages.example/forms/xlistforms.php",
+                                                       t.Root() + "Cotlyn.log",
+                                                       t.session.common.HelpFolder + "30.html"}));
+}
+
+TEST_F(MainForm, PrintStatusWindowPrintsTheChartTitledWithTheProperty) {
+  Load("[Common]\nNumProps=1\n[Prop01]\nPropName=Bramble\n", 1);
+  ForceDirectories(t.Root() + "Bramble/Data");
+  t.session.ComputeSeasonYear();
+  TMainForm form(t.session, env);
+  form.resize(560, 500);
+  form.FirstShow();
+  const std::string pdf = t.dir.Path() + "status.pdf";
+  form.printCanvas = [&]() -> std::unique_ptr<PrintCanvas> { return std::make_unique<QtPrintCanvas>(pdf); };
+  t.dialogs.Expect("Form printed", MsgIcon::Information, MsgButton::OK, 0, MsgButton::OK);
+  form.acPrintStatus->trigger();
+  t.dialogs.VerifyAllShown();
+  QProcess text;
+  text.start(QStringLiteral("pdftotext"), {QString::fromStdString(pdf), QStringLiteral("-")});
+  ASSERT_TRUE(text.waitForFinished(30000));
+  EXPECT_TRUE(text.readAllStandardOutput().contains("Cotlyn Status Window. Property: Bramble"));
 }
 
 TEST_F(MainForm, OpenPropertyStartsACopyWithTheRootWhenGivenOnTheCommandLine) {

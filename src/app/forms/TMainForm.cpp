@@ -56,6 +56,7 @@ TMainForm::TMainForm(Session& session, const StartupEnvironment& env, QWidget* p
   else setWindowTitle(ToQ("Cotlyn: Property=" + s_.Prop(s_.CurrentProperty).PropName));
   BuildMenus();
   pickRatesProperty = [this](int year) { return TPropSelForm(s_, PickPurpose::EditRates, year, this).Pick(); };
+  printCanvas = PrinterCanvas(this);
 }
 
 QString TMainForm::ApplicationTitle() const {
@@ -67,49 +68,6 @@ QString TMainForm::ApplicationTitle() const {
 int TMainForm::ChartWidth() const {
   const int n = s_.CurrentProperty;
   return (n > 0 && s_.Prop(n).FuelChg) ? 539 : 507;
-}
-
-void TMainForm::BuildMenus() {
-  fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-  if (!s_.common.AllPropertiesView() && s_.AppState != 'F' && s_.NumProps() > 1) {
-    for (int n = 1; n <= s_.NumProps(); ++n) {
-      QAction* a = fileMenu->addAction(ToQ("Open " + s_.Prop(n).PropName));
-      // Ctrl + the first digit of the number: properties 10 to 19 share Ctrl+1.
-      const QChar digit = QString::number(n).at(0);
-      a->setShortcut(QKeySequence(QStringLiteral("Ctrl+") + digit));
-      a->setEnabled(n != s_.CurrentProperty);
-      connect(a, &QAction::triggered, this, [this, n]() { OpenProperty(n); });
-      openActions.append(a);
-    }
-    fileMenu->addSeparator();
-  }
-  const char* rates[] = {"Edit Rates", "Edit Rates - next year", "Edit Rates - previous year"};
-  const int offsets[] = {0, +1, -1};
-  for (size_t i = 0; i < 3; ++i) {
-    acEditRates[i] = fileMenu->addAction(QString::fromLatin1(rates[i]));
-    connect(acEditRates[i], &QAction::triggered, this, [this, offset = offsets[i]]() { EditRates(offset); });
-    fileActions.append(acEditRates[i]);
-  }
-  fileMenu->addSeparator();
-  acExit = fileMenu->addAction(QStringLiteral("Exit"));
-  acExit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
-  acExit->setToolTip(QStringLiteral("Close Cotlyn and Quit"));
-  connect(acExit, &QAction::triggered, this, &QWidget::close);
-  fileActions.append(acExit);
-
-  viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
-  acForwardYear = viewMenu->addAction(QStringLiteral("Forward one year"));
-  acForwardYear->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-  connect(acForwardYear, &QAction::triggered, this, &TMainForm::YearForward);
-  acBackYear = viewMenu->addAction(QStringLiteral("Backwards one year"));
-  acBackYear->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-  connect(acBackYear, &QAction::triggered, this, &TMainForm::YearBack);
-  fileActions.append(acForwardYear);
-  fileActions.append(acBackYear);
-
-  helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-  acAbout = helpMenu->addAction(QStringLiteral("About"));
-  connect(acAbout, &QAction::triggered, this, &TMainForm::ShowAbout);
 }
 
 void TMainForm::ApplyPlacement() {
@@ -172,6 +130,12 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) OnActivate();
+  // Restored from the task bar while a booking is being edited: that window comes back too.
+  if (event->type() == QEvent::WindowStateChange && !isMinimized() && bookForm) {
+    if (bookForm->isMinimized()) bookForm->showNormal();
+    bookForm->raise();
+    bookForm->activateWindow();
+  }
 }
 
 void TMainForm::OnActivate() {
@@ -187,7 +151,7 @@ void TMainForm::OnActivate() {
 
 void TMainForm::EnableFileCommands(bool on) {
   if (on && (s_.BookFormOpen || s_.RatesFormOpen)) return;
-  for (QAction* a : fileActions) a->setEnabled(on);
+  for (QAction* a : fileActions) a->setEnabled(on && !unavailable.contains(a));
 }
 
 void TMainForm::ChangeYear(int delta) {

@@ -9,9 +9,12 @@
 #include <functional>
 
 #include "app/Startup.h"
+#include "reports/forms/PrintWindow.h"
 
 class QAction;
 class QMenu;
+class QTimer;
+class QToolBar;
 
 namespace tb {
 
@@ -58,28 +61,75 @@ class TMainForm : public QMainWindow {
   void OpenProperty(int n);
   void BringToFront();
 
+  // The commands of this window (the others open windows of their own).
+  void ConfigureCotlyn();
+  void PrintStatusWindow();
+  void PrinterSetup();
+  void ShowCalculator();
+  void OpenTempFolder();
+  void OpenDiagnosticLog();
+  void ViewLocalWebsite();
+  void ViewRemoteWebsite();
+  void ListWebForms();
+  void ShowMemoryUsage();
+  void ListUsers();
+  void ShowHelp(int context);
+  // After the start-up checks: commands a read-only run cannot use are turned off and
+  // "List users" appears.
+  void StartupChecked();
+  // The refresh timer ("MURefresh" seconds) and the auto-upload timer ("AupFREQ"
+  // seconds), as the settings ask for them.
+  void StartTimers();
+  void RefreshTick();
+  void AutoUploadTick();
+  // Any command by its caption (menu entries and tool-bar buttons share them); null
+  // when there is none.
+  QAction* Command(const QString& caption) const;
+
+  // "M": the property whose web site is shown; 0 when cancelled.
+  std::function<int()> pickWebSiteProperty;
+  // Where "Print Status Window" prints.
+  PrintCanvasFactory printCanvas;
+  // The uploads the auto-upload timer runs when their data is due (set by the web layer).
+  std::function<void()> uploadWebData;
+  std::function<void()> synchRates;
+
   QMenu* fileMenu = nullptr;
   QMenu* viewMenu = nullptr;
+  QMenu* toolsMenu = nullptr;
+  QMenu* webMenu = nullptr;
+  QMenu* accountsMenu = nullptr;
+  QMenu* ownersMenu = nullptr;
   QMenu* helpMenu = nullptr;
+  QToolBar* toolBar = nullptr;
   QMenu* propertyMenu = nullptr;
   QList<QAction*> openActions;  // one per property ("C" with several properties)
   QAction* acExit = nullptr;
   QAction* acForwardYear = nullptr;
   QAction* acBackYear = nullptr;
   QAction* acAbout = nullptr;
+  QAction* acConfigure = nullptr;
+  QAction* acListUsers = nullptr;
+  QAction* acPrintStatus = nullptr;
+  QTimer* refreshTimer = nullptr;
+  QTimer* uploadTimer = nullptr;
   ChartArea* chartArea = nullptr;
   QPointer<TBookForm> bookForm;  // the booking window while it is open
   QPointer<TERForm> ratesForm;   // the rates window while it is open
   std::array<QAction*, 3> acEditRates{};  // this year, next year, previous year
   // The commands of the categories "FileActions" and "Navigate".
   QList<QAction*> fileActions;
+  // Commands whose windows are not part of this build: shown, never enabled.
+  QList<QAction*> unavailable;
 
  protected:
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildMenus();
+  void BuildToolBar();
   void ChangeYear(int delta);
   Session& s_;
   StartupEnvironment env_;

@@ -1,0 +1,171 @@
+// The main window's own commands, its timers and its close.
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/Shutdown.h"
+#include "app/Users.h"
+#include "app/forms/TMainForm.h"
+#include "app/forms/TMemoryForm.h"
+#include "bookings/forms/TBookForm.h"
+#include "platform/Calculator.h"
+#include "platform/forms/QtPrintCanvas.h"
+#include "platform/forms/QtText.h"
+#include "reports/PrintPicture.h"
+#include "reports/ReportPrinter.h"
+#include "store/Session.h"
+#include "store/Settings.h"
+#include "store/forms/TPropSelForm.h"
+
+namespace tb {
+
+void TMainForm::ConfigureCotlyn() {
+  s_.dialogs.Beep();
+  if (s_.BookFormOpen || s_.RatesFormOpen) {
+    s_.dialogs.Message("You may be editing data - close all forms and retry", MsgIcon::Warning, MsgButton::OK);
+    return;
+  }
+  if (s_.dialogs.Message("Close Cotlyn and run Configuration program?", MsgIcon::Information,
+                         MsgButton::Yes | MsgButton::Cancel) != MsgButton::Yes)
+    return;
+  std::vector<std::string> args{"C"};
+  if (s_.RootFromCommandLine) args.push_back(s_.common.RootFolder);
+  s_.processes.Run(s_.common.ProgramFolder + "CotlynConfig", args, false);
+  close();
+}
+
+// The chart as it is on screen, without the tool bar and the scroll bar, on paper.
+void TMainForm::PrintStatusWindow() {
+  QImage image = grab().toImage();
+  const int top = toolBar ? toolBar->geometry().bottom() + 1 : 0;
+  image = image.copy(0, top, std::max(1, image.width() - 18), std::max(1, image.height() - top));
+  std::unique_ptr<PrintCanvas> canvas = printCanvas ? printCanvas() : nullptr;
+  if (!canvas) return;
+  std::string title = "Cotlyn Status Window.";
+  if (!s_.common.AllPropertiesView() && s_.CurrentProperty > 0)
+    title += "  Property: " + s_.Prop(s_.CurrentProperty).PropName;
+  ReportPrinter printer(s_, *canvas);
+  if (PrintPicture(printer, PictureFromImage(image), title))
+    s_.dialogs.Message("Form printed", MsgIcon::Information, MsgButton::OK);
+}
+
+void TMainForm::PrinterSetup() {
+  QPrinter printer;
+  QPageSetupDialog dialog(&printer, this);
+  dialog.exec();
+}
+
+void TMainForm::ShowCalculator() {
+  if (!StartCalculator(s_.processes))
+    s_.dialogs.Message("No calculator found. Install one, or name it in COTLYN_CALCULATOR", MsgIcon::Error,
+                       MsgButton::OK);
+}
+
+void TMainForm::OpenTempFolder() { s_.processes.ShellOpen(s_.common.TempFolder); }
+
+void TMainForm::OpenDiagnosticLog() { s_.processes.ShellOpen(s_.common.LogPath); }
+
+void TMainForm::ViewLocalWebsite() {
+  int n = s_.CurrentProperty;
+  if (s_.common.AllPropertiesView()) {
+    n = pickWebSiteProperty ? pickWebSiteProperty()
+                            : TPropSelForm(s_, PickPurpose::ViewWebSite, 0, this).Pick();
+  }
+  if (n < 1 || n > s_.NumProps()) return;
+  s_.processes.ShellOpen(LocalIndexPage(s_, n));
+}
+
+namespace {
+
+// A web address from the settings, opened with the shell; its message when it is not set.
+void OpenConfigured(Session& s, const std::string& address, const std::string& page, const char* missing, int help) {
+  if (address.empty()) {
+    s.dialogs.Beep();
+    s.dialogs.Message(missing, MsgIcon::Error, MsgButton::Abort | MsgButton::Help, help);
+    return;
+  }
+  s.processes.ShellOpen(address + page);
+}
+
+}  // namespace
+
+void TMainForm::ViewRemoteWebsite() {
+  OpenConfigured(s_, s_.common.SiteURL, "", "Cannot open web site - URL not configured", 715);
+}
+
+void TMainForm::ListWebForms() {
+  OpenConfigured(s_, s_.common.FormData, "xlistforms.php", "URL of Booking data folder not defined", 717);
+}
+
+void TMainForm::ShowMemoryUsage() {
+  // Made on first use and kept.
+  auto* memory = findChild<TMemoryForm*>();
+  if (!memory) memory = new TMemoryForm(this);
+  memory->show();
+  memory->raise();
+}
+
+void TMainForm::ListUsers() { s_.dialogs.Message(UsersText(s_), MsgIcon::Information, MsgButton::OK); }
+
+void TMainForm::ShowHelp(int context) { s_.processes.ShellOpen(HelpPagePath(s_.common.HelpFolder, context)); }
+
+void TMainForm::StartupChecked() {
+  acListUsers->setVisible(true);
+  if (!s_.ReadOnly) return;
+  // A read-only run must not move or publish data.
+  for (const char* caption : {"Archive / Cleanup", "Backup", "Publish To Web"}) {
+    if (QAction* a = Command(QString::fromLatin1(caption))) a->setEnabled(false);
+  }
+}
+
+// ---- Timers ------------------------------------------------------------------------------
+
+void TMainForm::StartTimers() {
+  const CommonSettings& c = s_.common;
+  if (c.MURefresh > 0) {
+    refreshTimer = new QTimer(this);
+    connect(refreshTimer, &QTimer::timeout, this, &TMainForm::RefreshTick);
+    refreshTimer->start(c.MURefresh * 1000);
+  }
+  if (!c.HS_URL.empty() && (c.NAvDays > 0 || c.SynchDB)) {
+    if (c.NAvDays > 0) s_.WebDataDue = true;
+    if (c.SynchDB) s_.RatesDue = true;
+    uploadTimer = new QTimer(this);
+    connect(uploadTimer, &QTimer::timeout, this, &TMainForm::AutoUploadTick);
+    uploadTimer->start(std::max(1, s_.AupFREQ) * 1000);
+  }
+}
+
+void TMainForm::RefreshTick() {
+  if (RefreshFindsConflict(s_)) {
+    close();
+    return;
+  }
+  RefreshFromOtherUsers(s_);
+}
+
+void TMainForm::AutoUploadTick() {
+  if (s_.common.NAvDays > 0 && s_.WebDataDue && uploadWebData) uploadWebData();
+  if (s_.common.SynchDB && s_.RatesDue && synchRates) synchRates();
+}
+
+// ---- Close -------------------------------------------------------------------------------
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  if (!MayQuit(s_)) {
+    event->ignore();
+    return;
+  }
+  if (refreshTimer) refreshTimer->stop();
+  if (uploadTimer) uploadTimer->stop();
+  const QRect r = geometry();
+  CloseRun(s_, {static_cast<int16_t>(r.top()), static_cast<int16_t>(r.left()), static_cast<int16_t>(r.height()),
+                static_cast<int16_t>(r.width())});
+  event->accept();
+}
+
+}  // namespace tb
