@@ -16,11 +16,6 @@ namespace tb {
 
 namespace {
 
-// The index of a charge role among the charges the property shows; 0 when none.
-int ChargeOf(const Prop_Rec& p, uint8_t role) {
-  return role >= 1 && role <= std::min<int>(p.ChargeCount, 3) ? role : 0;
-}
-
 int Nights(const BookingForm& f) {
   const double d = RoundHalfEven(f.endD - f.startD);
   return d > -1e6 && d < 1e6 ? static_cast<int>(d) : 0;  // damaged dates must not overflow
@@ -93,8 +88,9 @@ BookingView BookingEditor::View() const {
   v.noDays = std::to_string(nights_);
   v.depositDetailsShown = f.depositPaid;
   v.balanceDetailsShown = f.balancePaid;
-  const bool retDeposit = ChargeOf(p, p.RetDepChg) != 0;
+  const bool retDeposit = ChargeIndex(p, p.RetDepChg) != 0;
   v.refundShown = f.status == Cancelled || (f.status == Complete && retDeposit);
+  v.refundDateShown = v.refundShown && fields.refundPaid;
   v.repayShown = f.status == RepayDeposit && retDeposit;
   v.showAsLetShown = f.status == Hold;
   v.totalEditable = f.status == Cancelled && !readOnly_;
@@ -114,6 +110,7 @@ void BookingEditor::Begin(int n, EditorMode mode) {
   readOnly_ = s_.ReadOnly || s_.FileReadOnly;
   open_ = true;
   s_.BookFormOpen = true;
+  discountComment_.clear();
   panel = {};
   focus = EditorFocus::None;
 }
@@ -208,7 +205,7 @@ void BookingEditor::Display(Book_Buffer* node, bool keepFocus) {
   out.dateB = r.DateB;
   out.refund = MoneyText(r.Refund);
   if (r.Status == Cancelled) out.refundPaid = r.DateR > kNotPaid;
-  else out.refundPaid = r.Status == Complete && ChargeOf(p, p.RetDepChg) != 0;
+  else out.refundPaid = r.Status == Complete && ChargeIndex(p, p.RetDepChg) != 0;
   out.depAck = r.Has(DepAck);
   out.balAck = r.Has(BalAck);
   out.omitM = r.Has(OmitM);
@@ -333,7 +330,9 @@ void BookingEditor::AmountChanged(AmountField which) {
   double total = 0, deposit = 0, balance = 0;
   switch (which) {
     case AmountField::Total:
-      // A cancelled booking's cancellation charge: the cancellation rules handle it.
+      // A cancelled booking's cancellation charge: what is not kept is refunded.
+      if (f.status == Cancelled && ParseAmount(f.total, total) && total >= 0 && total <= PaidForCharge())
+        fields.refund = MoneyText(PaidForCharge() - total);
       return;
     case AmountField::Deposit:
       if (ParseAmount(f.total, total) && ParseAmount(f.deposit, deposit)) f.balance = MoneyText(total - deposit);
@@ -342,7 +341,7 @@ void BookingEditor::AmountChanged(AmountField which) {
       break;
   }
   if (!RecomputeTotals(s_.dialogs, p, f)) return;
-  const int retDeposit = ChargeOf(p, p.RetDepChg);
+  const int retDeposit = ChargeIndex(p, p.RetDepChg);
   const bool isRetDeposit = retDeposit != 0 && Amount(which) == &f.charge[static_cast<size_t>(retDeposit)];
   if (f.status == Complete && isRetDeposit && ParseAmount(f.total, total)) {
     // What was paid beyond the new total goes back.
@@ -355,6 +354,7 @@ void BookingEditor::AmountChanged(AmountField which) {
 
 bool BookingEditor::AmountLeft(AmountField which) {
   double value = 0;
+  if (which == AmountField::Total && fields.form.status == Cancelled) return CancellationChargeLeft();
   if (ParseAmount(*Amount(which), value) && value >= 0) return true;
   s_.dialogs.Message("Invalid amount", MsgIcon::Error, MsgButton::OK);
   focus = static_cast<EditorFocus>(static_cast<int>(EditorFocus::Rent) + static_cast<int>(which));

@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "bookings/BookingDocuments.h"
+#include "bookings/Cancellation.h"
 #include "bookings/Charges.h"
+#include "bookings/Discount.h"
+#include "bookings/Surcharge.h"
 #include "store/BookingList.h"
 
 namespace tb {
@@ -45,7 +48,8 @@ struct BookingView {
   std::string noDays;
   bool depositDetailsShown = false;  // the deposit's paid date and Ack
   bool balanceDetailsShown = false;  // the balance's paid date and Ack
-  bool refundShown = false;          // refund amount, tick and date
+  bool refundShown = false;          // refund amount and tick
+  bool refundDateShown = false;      // the refund's date, once it is paid
   bool repayShown = false;           // the Repay button
   bool showAsLetShown = false;
   bool totalEditable = false;  // a cancelled booking's total is its cancellation charge
@@ -134,6 +138,25 @@ class BookingEditor {
   // The history search found a booking: its customer details are taken over.
   void TakeFromHistory(Book_Buffer& found, bool ofThisProperty);
 
+  // "Cancel booking": false, with its message, when this booking cannot be cancelled now.
+  bool MayCancel();
+  double AmountPaid() const { return tb::AmountPaid(fields.form); }
+  enum class CancelResult { Unchanged, Cancelled, Deleted };
+  // The cancellation dialog's choice applied to the fields (Deleted: the window must
+  // close, everything is let go).
+  CancelResult Cancel(CancelOption option, double charge);
+  // The refund's "Paid" tick changed (the fields hold its new state).
+  void RefundTicked();
+  // "Repay": the returnable deposit repaid today, less what is retained.
+  bool Repay();
+  // "calculate" beside the surcharge: false, with its message, in a status that cannot
+  // take one.
+  bool MaySurcharge();
+  void ApplySurcharge(const SurchargeModel& m);
+  // A line of the discount calculator chosen: asks, then takes it off the rent.
+  bool ApplyDiscount(const DiscountLine& line);
+  std::string Currency() const;
+
  private:
   Prop_Rec& Prop() const;
   void Begin(int n, EditorMode mode);
@@ -142,6 +165,9 @@ class BookingEditor {
   bool Go(Book_Buffer* to, const char* endText, bool beepAtEnd);
   bool SavedNodeNeeded();
   bool FillRecord(Book_Rec& rec) const;
+  void AddComment(const std::string& line);
+  double PaidForCharge() const;
+  bool CancellationChargeLeft();
   void Redraw();
   void Finish();
   std::string* Amount(AmountField which);
@@ -154,6 +180,7 @@ class BookingEditor {
   Book_Buffer* node_ = nullptr;
   int nights_ = 0;
   std::string findText_;
+  std::string discountComment_;  // added again when a history search replaces the comments
   bool findDown_ = true;
 };
 

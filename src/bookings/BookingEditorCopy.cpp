@@ -113,6 +113,8 @@ BookingFormLookup BookingEditor::FindBookingForm() {
 void BookingEditor::TakeFromHistory(Book_Buffer& found, bool ofThisProperty) {
   const Book_Rec& r = found.Rec;
   TakeCustomer(fields, r, r.NumV + 1);
+  // A discount allowed in this window still stands for the new customer details.
+  if (!discountComment_.empty()) AddComment(discountComment_);
   // The earlier booking stops getting mailshots: the customer is reached through this one.
   if (ofThisProperty) found.Rec.Set(OmitM, true);
   FieldChanged();

@@ -34,11 +34,6 @@ double Snap(double x) { return std::round(x * 1e6) / 1e6; }
 double RoundedUnits(double x) { return RoundHalfEven(Snap(x)); }
 double TruncatedUnits(double x) { return std::trunc(Snap(x)); }
 
-// A charge role (FuelChg, ...) as an index of the form's charges; 0 when the property has
-// no such charge among those it shows.
-int RoleIndex(uint8_t role, const Prop_Rec& p) {
-  return role >= 1 && role <= std::min<int>(p.ChargeCount, 3) ? role : 0;
-}
 
 // An amount for the totals: blank counts as 0 (see ComputeTotals).
 bool TotalsAmount(const std::string& text, double& value) {
@@ -52,7 +47,7 @@ bool TotalsAmount(const std::string& text, double& value) {
 double DepositAmount(const Prop_Rec& p, double rent, const std::array<double, 4>& charge, double total) {
   if (!p.DepositIsPct) return p.Deposit;
   const double pct = p.Deposit;
-  const int fee = RoleIndex(p.BookFeeChg, p);
+  const int fee = ChargeIndex(p, p.BookFeeChg);
   if (fee == 0) return TruncatedUnits((p.DRO ? rent : total) * pct) / 100;
   double deposit = pct * rent / 100;
   for (int i = 1; i <= std::min<int>(p.ChargeCount, 3); ++i) {
@@ -155,7 +150,7 @@ Price ShortBreak(const CommonSettings& c, int nights, TDateTime start, const Wee
 // deposit to be repaid.
 void CompleteAfterLet(const Prop_Rec& p, BookingForm& f) {
   f.status = Complete;
-  if (const int i = RoleIndex(p.RetDepChg, p)) {
+  if (const int i = ChargeIndex(p, p.RetDepChg)) {
     double held = 0;
     if (ParseAmount(f.charge[i], held) && held > 0) {
       f.status = RepayDeposit;
@@ -272,8 +267,8 @@ RentResult ComputeRent(Session& s, int n, BookingForm& f) {
   }
 
   f.rent = MoneyText(RoundedUnits(price.rent));
-  if (const int i = RoleIndex(p.FuelChg, p)) f.charge[i] = MoneyText(RoundedUnits(price.fuel));
-  if (const int i = RoleIndex(p.LinenChg, p)) f.charge[i] = MoneyText(RoundedUnits(price.linen));
+  if (const int i = ChargeIndex(p, p.FuelChg)) f.charge[i] = MoneyText(RoundedUnits(price.fuel));
+  if (const int i = ChargeIndex(p, p.LinenChg)) f.charge[i] = MoneyText(RoundedUnits(price.linen));
   if (price.beep) dialogs.Beep();
   RecomputeTotals(dialogs, p, f);
   return {true, price.message};
@@ -282,9 +277,9 @@ RentResult ComputeRent(Session& s, int n, BookingForm& f) {
 NewBookingResult NewBookingCharges(Session& s, int n, BookingForm& f) {
   const Prop_Rec& p = s.Prop(n);
   for (int i = 1; i <= 3; ++i) f.charge[static_cast<size_t>(i)] = "0";
-  if (const int i = RoleIndex(p.RetDepChg, p)) f.charge[i] = MoneyText(p.RetDeposit);
+  if (const int i = ChargeIndex(p, p.RetDepChg)) f.charge[i] = MoneyText(p.RetDeposit);
   const RentResult rent = ComputeRent(s, n, f);
-  if (const int i = RoleIndex(p.BookFeeChg, p)) {
+  if (const int i = ChargeIndex(p, p.BookFeeChg)) {
     if (p.BookFeeIsPct) {
       // A percentage fee is worked out once, here, and kept in full.
       double amount = 0;
@@ -389,6 +384,10 @@ uint8_t SettledStatus(uint8_t status, bool depositPaid, bool balancePaid) {
   if (status <= Hold && depositPaid) status = DepositPaid;
   if (status < Paid && balancePaid) status = Paid;
   return status;
+}
+
+int ChargeIndex(const Prop_Rec& p, uint8_t role) {
+  return role >= 1 && role <= std::min<int>(p.ChargeCount, 3) ? role : 0;
 }
 
 }  // namespace tb

@@ -38,6 +38,10 @@ struct BookingForm {
   TDateTime dateD = kNotPaid, dateP = kNotPaid, dateR = kNotPaid;
 };
 
+// A charge role (FuelChg, RetDepChg, ...) as an index of the booking's charges 1..3; 0
+// when the property has no such charge among those it shows.
+int ChargeIndex(const Prop_Rec& p, uint8_t role);
+
 // An amount as typed: optional blanks, an optional sign, digits with at most one '.'
 // (".5" and "5." count), optional blanks. Empty text, exponents and anything else fail.
 bool ParseAmount(std::string_view text, double& value);

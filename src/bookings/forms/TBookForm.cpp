@@ -259,7 +259,7 @@ void TBookForm::BuildCommands() {
   acWebForms = add(tools, "List/view web forms", nullptr, nullptr);
 
   // The windows of these commands come later; they stay disabled until then.
-  for (QAction* a : {acCancelBooking, acDiscount, acSearchHistory, acLetters, acProformas, acPrintLabel,
+  for (QAction* a : {acSearchHistory, acLetters, acProformas, acPrintLabel,
                      acPrintSpooled, acBookingForm, acExtractChangeLog, acLocalWebsite, acRemoteWebsite, acWebForms})
     a->setEnabled(false);
 

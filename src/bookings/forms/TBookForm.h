@@ -26,6 +26,7 @@ class QGridLayout;
 namespace tb {
 
 class FindDialog;
+class TCalcForm;
 class Session;
 
 class TBookForm : public QMainWindow {
@@ -61,6 +62,10 @@ class TBookForm : public QMainWindow {
   void WriteEmail();
   void PrintCopy();
   void ShowCalculator();
+  void CancelBooking();
+  void RepayDeposit();
+  void Surcharge();
+  void Discount();
   // The focus moved from `from` to `to` inside the window: leaving an amount or a date
   // checks it, and a refused value takes the focus back.
   void FocusMoved(QWidget* from, QWidget* to);
@@ -71,6 +76,10 @@ class TBookForm : public QMainWindow {
   std::function<QString()> chooseCopyFile;
   // Where "Print copy of booking" prints.
   PrintCanvasFactory printCanvas;
+  // The money dialogs (tests replace them): true when the user went on.
+  std::function<bool(CancelDialogModel&)> askCancellation;
+  std::function<bool(SurchargeModel&)> askSurcharge;
+  std::function<void(TCalcForm&)> showDiscount;
 
   // Controls, named as the booking window names them.
   QLineEdit* fSurName = nullptr;

@@ -11,6 +11,9 @@
 
 #include "bookings/forms/FindDialog.h"
 #include "bookings/forms/SourceBox.h"
+#include "bookings/forms/TCalcForm.h"
+#include "bookings/forms/TCancelForm.h"
+#include "bookings/forms/TSurChgForm.h"
 #include "bookings/forms/TBookForm.h"
 #include "platform/Calculator.h"
 #include "platform/PathText.h"
@@ -103,8 +106,7 @@ void TBookForm::LayOutCharges() {
   if (p.RetDepChg >= 1 && p.RetDepChg <= count) moneyGrid_->addWidget(bRepay, chargeRow_[p.RetDepChg], 2);
   if (p.SurchargeChg >= 1 && p.SurchargeChg <= count) {
     moneyGrid_->addWidget(bCalculate, chargeRow_[p.SurchargeChg], 2);
-    // Surcharges come with the cancellation window; the button waits for it.
-    bCalculate->setEnabled(false);
+    bCalculate->show();
   }
 }
 
@@ -206,8 +208,8 @@ void TBookForm::ShowFields() {
   fDepAck->setVisible(v.depositDetailsShown);
   fDatePaidBal->setVisible(v.balanceDetailsShown);
   fBalAck->setVisible(v.balanceDetailsShown);
-  for (QWidget* w : std::initializer_list<QWidget*>{lRefund, fRefund, fRefPaid, fDatePaidRef})
-    w->setVisible(v.refundShown);
+  for (QWidget* w : std::initializer_list<QWidget*>{lRefund, fRefund, fRefPaid}) w->setVisible(v.refundShown);
+  fDatePaidRef->setVisible(v.refundDateShown);
   bRepay->setVisible(v.repayShown && moneyGrid_->indexOf(bRepay) >= 0);
   fShowAsLet->setVisible(v.showAsLetShown);
   fTotal->setReadOnly(!v.totalEditable);
@@ -313,7 +315,8 @@ void TBookForm::ConnectFields() {
   connect(fReserved, &QCheckBox::clicked, this, [this]() { Changed([this]() { editor_.ReservedTicked(); }); });
   connect(fDepPaid, &QCheckBox::clicked, this, [this]() { Changed([this]() { editor_.DepositTicked(); }); });
   connect(fBalPaid, &QCheckBox::clicked, this, [this]() { Changed([this]() { editor_.BalanceTicked(); }); });
-  for (QCheckBox* c : {fDepAck, fBalAck, fRefPaid, fOmitM, fOmitSName, fFlagSp, fShowAsLet, fNoClean})
+  connect(fRefPaid, &QCheckBox::clicked, this, [this]() { Changed([this]() { editor_.RefundTicked(); }); });
+  for (QCheckBox* c : {fDepAck, fBalAck, fOmitM, fOmitSName, fFlagSp, fShowAsLet, fNoClean})
     connect(c, &QCheckBox::clicked, this, field);
   static_cast<SourceBox*>(fSource)->beforePopup = [this]() {
     const bool wasReady = ready_;
@@ -364,6 +367,14 @@ void TBookForm::ConnectCommands() {
   connect(acWriteEmail, &QAction::triggered, this, &TBookForm::WriteEmail);
   connect(acPrintCopy, &QAction::triggered, this, &TBookForm::PrintCopy);
   connect(acCalculator, &QAction::triggered, this, &TBookForm::ShowCalculator);
+  connect(acCancelBooking, &QAction::triggered, this, &TBookForm::CancelBooking);
+  connect(acDiscount, &QAction::triggered, this, &TBookForm::Discount);
+  connect(bRepay, &QPushButton::clicked, this, &TBookForm::RepayDeposit);
+  connect(bCalculate, &QPushButton::clicked, this, &TBookForm::Surcharge);
+
+  askCancellation = [this](CancelDialogModel& model) { return TCancelForm(s_, model, this).exec() == QDialog::Accepted; };
+  askSurcharge = [this](SurchargeModel& model) { return TSurChgForm(s_, model, this).exec() == QDialog::Accepted; };
+  showDiscount = [](TCalcForm& calculator) { calculator.exec(); };
 
   chooseCopyFile = [this]() {
     return QFileDialog::getSaveFileName(this, QStringLiteral("Select file to which to copy booking"),
@@ -454,6 +465,50 @@ void TBookForm::ShowCalculator() {
   if (!StartCalculator(s_.processes))
     s_.dialogs.Message("No calculator found. Install one, or name it in COTLYN_CALCULATOR", MsgIcon::Error,
                        MsgButton::OK);
+}
+
+// ---- Money ----------------------------------------------------------------------------
+
+void TBookForm::CancelBooking() {
+  if (closed_ || editor_.ReadOnly()) return;
+  ReadFields();
+  if (!editor_.MayCancel()) return Refresh();
+  CancelDialogModel model(editor_.AmountPaid(), editor_.Currency());
+  if (!askCancellation || !askCancellation(model)) return;
+  if (editor_.Cancel(model.option, model.Charge()) == BookingEditor::CancelResult::Deleted) {
+    ClosedNow();
+    close();
+    return;
+  }
+  Refresh();
+}
+
+void TBookForm::RepayDeposit() {
+  if (closed_ || editor_.ReadOnly()) return;
+  Run([this]() { editor_.Repay(); });
+}
+
+void TBookForm::Surcharge() {
+  if (closed_ || editor_.ReadOnly()) return;
+  ReadFields();
+  if (!editor_.MaySurcharge()) return Refresh();
+  SurchargeModel model(editor_.fields.form, s_.prefs.SurchargeHundredths(), editor_.Currency());
+  if (askSurcharge && askSurcharge(model)) editor_.ApplySurcharge(model);
+  Refresh();
+}
+
+void TBookForm::Discount() {
+  if (closed_ || editor_.ReadOnly()) return;
+  ReadFields();
+  const Prop_Rec& p = s_.Prop(editor_.Property());
+  TCalcForm calculator(s_, p, editor_.fields.form, [this](const DiscountLine& line) { return editor_.ApplyDiscount(line); },
+                       this);
+  if (!calculator.Valid()) {
+    s_.dialogs.Message("Rent and charges must be valid", MsgIcon::Error, MsgButton::OK);
+    return;
+  }
+  if (showDiscount) showDiscount(calculator);
+  Refresh();
 }
 
 // ---- Closing ------------------------------------------------------------------------
