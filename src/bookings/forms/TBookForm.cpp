@@ -119,6 +119,7 @@ void TBookForm::BuildControls() {
   fNoClean = new QCheckBox(QStringLiteral("No clean required"), who);
   for (QCheckBox* c : {fReserved, fOmitM, fOmitSName, fShowAsLet, fNoClean}) options->addWidget(c);
   g->addLayout(options, row++, 0, 1, 3);
+  who->setMinimumWidth(430);  // the customer's texts stay readable beside a wide money column
   columns->addWidget(who, 3);
 
   // Dates and money, on the right.

@@ -24,7 +24,8 @@ TCalcForm::TCalcForm(Session& s, const Prop_Rec& p, const BookingForm& f, std::f
   lines->setRootIsDecorated(false);
   lines->setHeaderLabels({QStringLiteral("Discount"), QStringLiteral("Amount"), QStringLiteral("Net rent"),
                           QStringLiteral("plus extras"), QStringLiteral("Net Total")});
-  lines->setMinimumWidth(420);
+  lines->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  lines->setMinimumSize(480, 230);
   layout->addWidget(lines);
   auto* options = new QHBoxLayout;
   rounded = new QCheckBox(QStringLiteral("Round discount to whole number?"), this);
