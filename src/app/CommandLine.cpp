@@ -1,7 +1,5 @@
 #include "app/CommandLine.h"
 
-#include <cstdio>
-
 #include "platform/DateTime.h"
 #include "platform/Text.h"
 
@@ -46,11 +44,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 bool ParseOpenBooking(const std::string& text, int& property, double& date) {
-  int n = 0, y = 0, m = 0, d = 0;
-  char tail = 0;
-  if (std::sscanf(text.c_str(), "%d,%d-%d-%d%c", &n, &y, &m, &d, &tail) != 4 || n < 1) return false;
+  const size_t comma = text.find(',');
+  if (comma == std::string::npos || comma == 0 || comma > 4) return false;
+  int n = 0;
+  for (size_t i = 0; i < comma; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    n = n * 10 + (text[i] - '0');
+  }
+  if (n < 1 || !ParseIsoDate(text.substr(comma + 1), date)) return false;
   property = n;
-  return TryEncodeDate(y, m, d, date);
+  return true;
 }
 
 }  // namespace tb

@@ -68,7 +68,6 @@ int main(int argc, char** argv) {
   if (NonInteractiveRun()) dialogs = std::make_unique<ConsoleDialogs>(ConsoleDialogs::FromEnvironment());
   else dialogs = std::make_unique<QtDialogs>(showHelp);
   Session s(clock, *dialogs, registry, processes);
-  s.showHelp = showHelp;
   // Start-up and fatal errors end the run at once, without closing windows.
   s.exitProcess = [](int code) {
     std::fflush(nullptr);

@@ -327,12 +327,12 @@ void BookingEditor::AmountChanged(AmountField which) {
   FieldChanged();
   const Prop_Rec& p = Prop();
   BookingForm& f = fields.form;
-  double total = 0, deposit = 0, balance = 0;
+  double total = 0, deposit = 0;
   switch (which) {
     case AmountField::Total:
       // A cancelled booking's cancellation charge: what is not kept is refunded.
-      if (f.status == Cancelled && ParseAmount(f.total, total) && total >= 0 && total <= PaidForCharge())
-        fields.refund = MoneyText(PaidForCharge() - total);
+      if (f.status == Cancelled && ParseAmount(f.total, total) && total >= 0 && total <= PaidByDates())
+        fields.refund = MoneyText(PaidByDates() - total);
       return;
     case AmountField::Deposit:
       if (ParseAmount(f.total, total) && ParseAmount(f.deposit, deposit)) f.balance = MoneyText(total - deposit);
@@ -343,13 +343,9 @@ void BookingEditor::AmountChanged(AmountField which) {
   if (!RecomputeTotals(s_.dialogs, p, f)) return;
   const int retDeposit = ChargeIndex(p, p.RetDepChg);
   const bool isRetDeposit = retDeposit != 0 && Amount(which) == &f.charge[static_cast<size_t>(retDeposit)];
-  if (f.status == Complete && isRetDeposit && ParseAmount(f.total, total)) {
-    // What was paid beyond the new total goes back.
-    double paid = 0;
-    if (f.dateD > kNotPaid && ParseAmount(f.deposit, deposit)) paid += deposit;
-    if (f.dateP > kNotPaid && ParseAmount(f.balance, balance)) paid += balance;
-    fields.refund = MoneyText(paid - total);
-  }
+  // What was paid beyond the new total goes back.
+  if (f.status == Complete && isRetDeposit && ParseAmount(f.total, total))
+    fields.refund = MoneyText(PaidByDates() - total);
 }
 
 bool BookingEditor::AmountLeft(AmountField which) {

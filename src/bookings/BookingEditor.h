@@ -166,7 +166,10 @@ class BookingEditor {
   bool SavedNodeNeeded();
   bool FillRecord(Book_Rec& rec) const;
   void AddComment(const std::string& line);
-  double PaidForCharge() const;
+  // The deposit and the balance that have paid dates.
+  double PaidByDates() const;
+  // Whether the booking's fee is more than a cancellation charge would keep.
+  bool FeeExceeds(double charge) const;
   bool CancellationChargeLeft();
   void Redraw();
   void Finish();

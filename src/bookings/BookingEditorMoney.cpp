@@ -23,9 +23,7 @@ void BookingEditor::AddComment(const std::string& line) {
   if (c.size() > kCommentsLimit) c.resize(kCommentsLimit);
 }
 
-// What was paid, for the charge of a cancelled booking: the deposit and the balance
-// that have paid dates.
-double BookingEditor::PaidForCharge() const {
+double BookingEditor::PaidByDates() const {
   const BookingForm& f = fields.form;
   double paid = 0, v = 0;
   if (f.dateD > kNotPaid && ParseAmount(f.deposit, v)) paid += v;
@@ -33,17 +31,22 @@ double BookingEditor::PaidForCharge() const {
   return paid;
 }
 
-bool BookingEditor::CancellationChargeLeft() {
-  BookingForm& f = fields.form;
+bool BookingEditor::FeeExceeds(double charge) const {
   const Prop_Rec& p = Prop();
-  double charge = 0, fee = 0;
+  const int i = ChargeIndex(p, p.BookFeeChg);
+  double fee = 0;
+  return i && ParseAmount(fields.form.charge[static_cast<size_t>(i)], fee) && fee > charge;
+}
+
+bool BookingEditor::CancellationChargeLeft() {
+  const BookingForm& f = fields.form;
+  double charge = 0;
   std::string error;
   if (!ParseAmount(f.total, charge) || charge < 0) {
     error = "Invalid amount";
-  } else if (charge > PaidForCharge()) {
+  } else if (charge > PaidByDates()) {
     error = "Cannot refund more than paid";
-  } else if (const int i = ChargeIndex(p, p.BookFeeChg); i && ParseAmount(f.charge[static_cast<size_t>(i)], fee) &&
-                                                          fee > charge) {
+  } else if (FeeExceeds(charge)) {
     error = "Cancellation charge insufficient to cover booking fee\rIncrease charge or reduce fee";
   }
   if (!error.empty()) {
@@ -51,7 +54,7 @@ bool BookingEditor::CancellationChargeLeft() {
     focus = EditorFocus::Total;
     return false;
   }
-  fields.refund = MoneyText(PaidForCharge() - charge);
+  fields.refund = MoneyText(PaidByDates() - charge);
   return true;
 }
 
@@ -75,10 +78,8 @@ bool BookingEditor::MayCancel() {
 BookingEditor::CancelResult BookingEditor::Cancel(CancelOption option, double charge) {
   if (option == CancelOption::Delete) return Delete() ? CancelResult::Deleted : CancelResult::Unchanged;
   BookingForm& f = fields.form;
-  const Prop_Rec& p = Prop();
   const double paid = AmountPaid();
-  double fee = 0;
-  if (const int i = ChargeIndex(p, p.BookFeeChg); i && ParseAmount(f.charge[static_cast<size_t>(i)], fee) && fee > charge) {
+  if (FeeExceeds(charge)) {
     s_.dialogs.Message("Cancellation charge insufficient to cover booking fee\rEither reduce/remove booking fee or "
                        "adjust charge",
                        MsgIcon::Error, MsgButton::OK);

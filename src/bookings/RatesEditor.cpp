@@ -75,8 +75,8 @@ bool RatesEditor::Load(int n, int year) {
   const std::string path = Path();
   Rate_Rec record;
   bool created = false;
+  readOnly_ = s_.ReadOnly;
   if (FileExists(path)) {
-    readOnly_ = s_.ReadOnly;
     // Another user editing this year holds the file: this window only looks.
     if (!readOnly_ && file_.OpenReadWriteDenyWriters(path) != SharedFile::Result::Ok) {
       file_.Close();
@@ -92,7 +92,6 @@ bool RatesEditor::Load(int n, int year) {
     record = ParseRates(data);
     updated_ = "Updated: " + FormatDateTime("yyyy/m/d hh:mm", FileTimeAsDateTime(path));
   } else {
-    readOnly_ = s_.ReadOnly;
     if (readOnly_) {
       s_.dialogs.Message("No file exists for specified year. (Readonly so can't create)", MsgIcon::Warning,
                          MsgButton::OK, kRatesHelp);

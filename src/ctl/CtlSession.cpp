@@ -118,13 +118,6 @@ CtlProperty OpenCtlProperty(const std::string& root, const std::string& prop, co
   return c;
 }
 
-bool ParseIsoDate(const std::string& text, TDateTime& out) {
-  int y = 0, m = 0, d = 0;
-  char tail = 0;
-  if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3) return false;
-  return TryEncodeDate(y, m, d, out);
-}
-
 std::string IsoDate(TDateTime d) { return FormatDateTime("yyyy-mm-dd", d); }
 std::string IsoDateTime(TDateTime d) { return FormatDateTime("yyyy-mm-dd'T'hh:nn:ss", d); }
 std::string JsonText(const std::string& ansi) { return Cp1252ToUtf8(ansi); }

@@ -43,8 +43,6 @@ struct CtlProperty {
 CtlProperty OpenCtlProperty(const std::string& root, const std::string& prop, const std::string& today,
                             const std::string& usage, std::ostream& err);
 
-// "YYYY-MM-DD" as a date; false when it is not one.
-bool ParseIsoDate(const std::string& text, TDateTime& out);
 // Dates and money for JSON output.
 std::string IsoDate(TDateTime d);
 std::string IsoDateTime(TDateTime d);

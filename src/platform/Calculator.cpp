@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/Dialogs.h"
 #include "platform/Process.h"
 
 namespace tb {
@@ -13,9 +14,11 @@ std::string CalculatorProgram() {
   return {};
 }
 
-bool StartCalculator(ProcessRunner& processes) {
+bool StartCalculator(ProcessRunner& processes, Dialogs& dialogs) {
   const std::string program = CalculatorProgram();
-  return !program.empty() && processes.Run(program, {}, false) == 0;
+  if (!program.empty() && processes.Run(program, {}, false) == 0) return true;
+  dialogs.Message("No calculator found. Install one, or name it in COTLYN_CALCULATOR", MsgIcon::Error, MsgButton::OK);
+  return false;
 }
 
 }  // namespace tb

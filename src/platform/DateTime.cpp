@@ -237,4 +237,11 @@ std::string ShortDateText(TDateTime dt, const FormatSettings& fs) {
   return FormatDateTime(fs.shortDateFormat, dt, fs);
 }
 
+bool ParseIsoDate(const std::string& text, TDateTime& out) {
+  int y = 0, m = 0, d = 0;
+  char tail = 0;
+  if (text.size() != 10 || std::sscanf(text.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3) return false;
+  return TryEncodeDate(y, m, d, out);
+}
+
 }  // namespace tb

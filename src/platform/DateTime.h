@@ -23,6 +23,8 @@ struct TimeParts {
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
 bool TryEncodeDate(int year, int month, int day, TDateTime& out);
+// "YYYY-MM-DD" as a date; false when it is not one.
+bool ParseIsoDate(const std::string& text, TDateTime& out);
 TDateTime EncodeDate(int year, int month, int day);  // invalid dates give 0
 TDateTime EncodeTime(int hour, int minute, int second, int msec);  // invalid times give 0
 DateParts DecodeDate(TDateTime dt);

@@ -75,8 +75,6 @@ class Session {
 
   // Ends the process with the code. Tests replace it with one that throws.
   std::function<void(int)> exitProcess;
-  // Shows the help page of a context number (unset: nothing is shown).
-  std::function<void(int)> showHelp;
   // The owner's first name and surname for an owner key, "" when there is none
   // (filled in once the owner database is loaded).
   std::function<std::string(uint16_t)> ownerName;

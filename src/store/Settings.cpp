@@ -267,4 +267,6 @@ std::string HelpPagePath(const std::string& helpFolder, int context) {
   return helpFolder + (context > 0 ? std::to_string(context) : std::string("index")) + ".html";
 }
 
+void OpenHelp(Session& s, int context) { s.processes.ShellOpen(HelpPagePath(s.common.HelpFolder, context)); }
+
 }  // namespace tb

@@ -53,6 +53,8 @@ std::vector<PropertyListRow> PropertyListRows(const Session& s, bool agencyOnly)
 
 // The help page of a context number in the help folder; context 0 is the contents.
 std::string HelpPagePath(const std::string& helpFolder, int context);
+// Opens that page with the shell.
+void OpenHelp(Session& s, int context);
 
 // "yymmdd" as a date; 0 when the text is not one.
 TDateTime ParseYYMMDD(const std::string& text);

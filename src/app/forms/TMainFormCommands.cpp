@@ -11,12 +11,7 @@
 #include "app/Users.h"
 #include "app/forms/TMainForm.h"
 #include "app/forms/TMemoryForm.h"
-#include "bookings/forms/TBookForm.h"
 #include "platform/Calculator.h"
-#include "platform/forms/QtPrintCanvas.h"
-#include "platform/forms/QtText.h"
-#include "reports/PrintPicture.h"
-#include "reports/ReportPrinter.h"
 #include "store/Session.h"
 #include "store/Settings.h"
 #include "store/forms/TPropSelForm.h"
@@ -43,14 +38,10 @@ void TMainForm::PrintStatusWindow() {
   QImage image = grab().toImage();
   const int top = toolBar ? toolBar->geometry().bottom() + 1 : 0;
   image = image.copy(0, top, std::max(1, image.width() - 18), std::max(1, image.height() - top));
-  std::unique_ptr<PrintCanvas> canvas = printCanvas ? printCanvas() : nullptr;
-  if (!canvas) return;
   std::string title = "Cotlyn Status Window.";
   if (!s_.common.AllPropertiesView() && s_.CurrentProperty > 0)
     title += "  Property: " + s_.Prop(s_.CurrentProperty).PropName;
-  ReportPrinter printer(s_, *canvas);
-  if (PrintPicture(printer, PictureFromImage(image), title))
-    s_.dialogs.Message("Form printed", MsgIcon::Information, MsgButton::OK);
+  if (PrintImage(s_, image, printCanvas, title)) s_.dialogs.Message("Form printed", MsgIcon::Information, MsgButton::OK);
 }
 
 void TMainForm::PrinterSetup() {
@@ -59,11 +50,7 @@ void TMainForm::PrinterSetup() {
   dialog.exec();
 }
 
-void TMainForm::ShowCalculator() {
-  if (!StartCalculator(s_.processes))
-    s_.dialogs.Message("No calculator found. Install one, or name it in COTLYN_CALCULATOR", MsgIcon::Error,
-                       MsgButton::OK);
-}
+void TMainForm::ShowCalculator() { StartCalculator(s_.processes, s_.dialogs); }
 
 void TMainForm::OpenTempFolder() { s_.processes.ShellOpen(s_.common.TempFolder); }
 
@@ -111,7 +98,7 @@ void TMainForm::ShowMemoryUsage() {
 
 void TMainForm::ListUsers() { s_.dialogs.Message(UsersText(s_), MsgIcon::Information, MsgButton::OK); }
 
-void TMainForm::ShowHelp(int context) { s_.processes.ShellOpen(HelpPagePath(s_.common.HelpFolder, context)); }
+void TMainForm::ShowHelp(int context) { OpenHelp(s_, context); }
 
 void TMainForm::StartupChecked() {
   acListUsers->setVisible(true);

@@ -169,34 +169,29 @@ void TBookForm::BuildControls() {
   lTotal = Caption("TOTAL------", money);
   m->addWidget(lTotal, row, 0);
   m->addWidget(fTotal, row++, 1);
+  // An amount with its "Paid" tick, the paid date and (deposit and balance) "Ack".
+  auto paidRow = [&](QLabel* caption, QLineEdit* amount, QCheckBox*& paid, QDateEdit*& date, QCheckBox** ack) {
+    paid = new QCheckBox(QStringLiteral("Paid"), money);
+    date = DatePicker(money);
+    m->addWidget(caption, row, 0);
+    m->addWidget(amount, row, 1);
+    m->addWidget(paid, row, 2);
+    m->addWidget(date, row, 3);
+    if (ack) {
+      *ack = new QCheckBox(QStringLiteral("Ack"), money);
+      m->addWidget(*ack, row, 4);
+    }
+    ++row;
+  };
   fDeposit = Amount();
-  fDepPaid = new QCheckBox(QStringLiteral("Paid"), money);
-  fDatePaidDep = DatePicker(money);
-  fDepAck = new QCheckBox(QStringLiteral("Ack"), money);
-  m->addWidget(Caption("Deposit--------", money), row, 0);
-  m->addWidget(fDeposit, row, 1);
-  m->addWidget(fDepPaid, row, 2);
-  m->addWidget(fDatePaidDep, row, 3);
-  m->addWidget(fDepAck, row++, 4);
+  paidRow(Caption("Deposit--------", money), fDeposit, fDepPaid, fDatePaidDep, &fDepAck);
   fBalance = ReadOnlyText(money);
   fBalance->setAlignment(Qt::AlignRight);
-  fBalPaid = new QCheckBox(QStringLiteral("Paid"), money);
-  fDatePaidBal = DatePicker(money);
-  fBalAck = new QCheckBox(QStringLiteral("Ack"), money);
-  m->addWidget(Caption("Balance-------", money), row, 0);
-  m->addWidget(fBalance, row, 1);
-  m->addWidget(fBalPaid, row, 2);
-  m->addWidget(fDatePaidBal, row, 3);
-  m->addWidget(fBalAck, row++, 4);
+  paidRow(Caption("Balance-------", money), fBalance, fBalPaid, fDatePaidBal, &fBalAck);
   fRefund = ReadOnlyText(money);
   fRefund->setAlignment(Qt::AlignRight);
   lRefund = Caption("Refund--------", money);
-  fRefPaid = new QCheckBox(QStringLiteral("Paid"), money);
-  fDatePaidRef = DatePicker(money);
-  m->addWidget(lRefund, row, 0);
-  m->addWidget(fRefund, row, 1);
-  m->addWidget(fRefPaid, row, 2);
-  m->addWidget(fDatePaidRef, row++, 3);
+  paidRow(lRefund, fRefund, fRefPaid, fDatePaidRef, nullptr);
   m->setRowStretch(row, 1);
   columns->addWidget(money, 2);
   setCentralWidget(central);

@@ -18,6 +18,7 @@
 #include "platform/Calculator.h"
 #include "platform/PathText.h"
 #include "platform/forms/QtDate.h"
+#include "platform/forms/QtFields.h"
 #include "platform/forms/CloseHook.h"
 #include "platform/forms/QtText.h"
 #include "reports/forms/PrintWindow.h"
@@ -41,24 +42,9 @@ std::string FromMemo(const QString& text) {
   return FromQ(windows);
 }
 
-// Setting a text resets the cursor: only when it differs.
-void Put(QLineEdit* e, const std::string& ansi) {
-  const QString text = ToQ(ansi);
-  if (e->text() != text) e->setText(text);
-}
-
 void Put(QPlainTextEdit* e, const std::string& ansi) {
   const QString text = ToMemo(ansi);
   if (e->toPlainText() != text) e->setPlainText(text);
-}
-
-void Put(QDateEdit* e, TDateTime dt) {
-  const QDate d = ToQDate(dt);
-  if (e->date() != d) e->setDate(d);
-}
-
-void Put(QCheckBox* c, bool on) {
-  if (c->isChecked() != on) c->setChecked(on);
 }
 
 }  // namespace
@@ -461,11 +447,7 @@ void TBookForm::WriteEmail() { Run([this]() { editor_.WriteEmail(); }); }
 
 void TBookForm::PrintCopy() { PrintWindowImage(s_, *this, printCanvas, editor_.Caption()); }
 
-void TBookForm::ShowCalculator() {
-  if (!StartCalculator(s_.processes))
-    s_.dialogs.Message("No calculator found. Install one, or name it in COTLYN_CALCULATOR", MsgIcon::Error,
-                       MsgButton::OK);
-}
+void TBookForm::ShowCalculator() { StartCalculator(s_.processes, s_.dialogs); }
 
 // ---- Money ----------------------------------------------------------------------------
 

@@ -13,6 +13,7 @@
 #include "bookings/forms/KeyFilter.h"
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 namespace tb {
 
@@ -85,9 +86,7 @@ TCancelForm::TCancelForm(Session& s, CancelDialogModel& model, QWidget* parent)
   connect(remove, &QRadioButton::clicked, this, [this]() { model_.Choose(CancelOption::Delete); });
   connect(abort, &QPushButton::clicked, this, &QDialog::reject);
   connect(confirm, &QPushButton::clicked, this, &TCancelForm::Confirm);
-  connect(help, &QPushButton::clicked, this, [this]() {
-    if (s_.showHelp) s_.showHelp(267);
-  });
+  connect(help, &QPushButton::clicked, this, [this]() { OpenHelp(s_, 267); });
 }
 
 void TCancelForm::Show() {

@@ -14,6 +14,7 @@
 #include "bookings/forms/KeyFilter.h"
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 #include "store/forms/TPropSelForm.h"
 
 namespace tb {
@@ -219,16 +220,13 @@ void TERForm::BuildCommands() {
   const std::pair<const char*, int> pages[] = {
       {"Help on Rates Window", 400}, {"Help on entering rates", 410}, {"Short cuts", 470}};
   for (const auto& [caption, context] : pages) {
-    connect(add(help, caption, nullptr), &QAction::triggered, this, [this, context = context]() {
-      if (s_.showHelp) s_.showHelp(context);
-    });
+    connect(add(help, caption, nullptr), &QAction::triggered, this,
+            [this, context = context]() { OpenHelp(s_, context); });
   }
   QAction* f1 = new QAction(this);
   f1->setShortcut(QKeySequence(Qt::Key_F1));
   addAction(f1);
-  connect(f1, &QAction::triggered, this, [this]() {
-    if (s_.showHelp) s_.showHelp(400);
-  });
+  connect(f1, &QAction::triggered, this, [this]() { OpenHelp(s_, 400); });
 
   for (const WeekRow& w : weeks) {
     for (QLineEdit* e : {w.cost, w.comment, w.fuel})

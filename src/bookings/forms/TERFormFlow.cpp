@@ -8,19 +8,11 @@
 
 #include "bookings/forms/TERForm.h"
 #include "platform/forms/CloseHook.h"
+#include "platform/forms/QtFields.h"
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
 
 namespace tb {
-
-namespace {
-
-void Put(QLineEdit* e, const std::string& ansi) {
-  const QString text = ToQ(ansi);
-  if (e->text() != text) e->setText(text);
-}
-
-}  // namespace
 
 bool TERForm::Load(int n, int year) {
   if (!editor_.Load(n, year)) return false;

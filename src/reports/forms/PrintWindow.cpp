@@ -12,13 +12,16 @@ PrintCanvasFactory PrinterCanvas(QWidget* parent) {
   return [parent]() -> std::unique_ptr<PrintCanvas> { return std::make_unique<QtPrintCanvas>(parent); };
 }
 
-void PrintWindowImage(Session& s, QWidget& window, const PrintCanvasFactory& canvas, const std::string& title) {
-  // Taken before any dialog can cover the window.
-  const QImage image = window.grab().toImage();
+bool PrintImage(Session& s, const QImage& image, const PrintCanvasFactory& canvas, const std::string& title) {
   std::unique_ptr<PrintCanvas> target = canvas ? canvas() : nullptr;
-  if (!target) return;
+  if (!target) return false;
   ReportPrinter printer(s, *target);
-  PrintPicture(printer, PictureFromImage(image), title);
+  return PrintPicture(printer, PictureFromImage(image), title);
+}
+
+bool PrintWindowImage(Session& s, QWidget& window, const PrintCanvasFactory& canvas, const std::string& title) {
+  // Taken before the print dialog can cover the window.
+  return PrintImage(s, window.grab().toImage(), canvas, title);
 }
 
 }  // namespace tb

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+class QImage;
 class QWidget;
 
 namespace tb {
@@ -19,6 +20,9 @@ using PrintCanvasFactory = std::function<std::unique_ptr<PrintCanvas>()>;
 // The printer dialog over `parent`.
 PrintCanvasFactory PrinterCanvas(QWidget* parent);
 
-void PrintWindowImage(Session& s, QWidget& window, const PrintCanvasFactory& canvas, const std::string& title);
+// An image on paper, titled `title`; false when nothing was printed.
+bool PrintImage(Session& s, const QImage& image, const PrintCanvasFactory& canvas, const std::string& title);
+// The window as it is on screen.
+bool PrintWindowImage(Session& s, QWidget& window, const PrintCanvasFactory& canvas, const std::string& title);
 
 }  // namespace tb
