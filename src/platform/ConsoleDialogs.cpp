@@ -52,7 +52,7 @@ ConsoleDialogs ConsoleDialogs::FromEnvironment() {
   return ConsoleDialogs(std::move(answers));
 }
 
-MsgButton ConsoleDialogs::Message(const MessageBoxSpec& box) {
+MsgButton ConsoleDialogs::ShowMessage(const MessageBoxSpec& box) {
   MsgButton answer = MsgButton::None;
   if (next_ < answers_.size()) {
     MsgButton named = ButtonFromName(answers_[next_++]);
@@ -72,7 +72,7 @@ MsgButton ConsoleDialogs::Message(const MessageBoxSpec& box) {
   return answer;
 }
 
-bool ConsoleDialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+bool ConsoleDialogs::ShowInput(const std::string& caption, const std::string& prompt, std::string& value) {
   bool ok = true;
   std::string shown;
   if (next_ < answers_.size()) {

@@ -20,7 +20,29 @@ constexpr ButtonEntry kButtons[] = {
     {MsgButton::YesToAll, "YesToAll"}, {MsgButton::Help, "Help"},
 };
 
+// Counts a box for as long as it is up, also when it ends by an exception.
+class BoxUp {
+ public:
+  explicit BoxUp(int& count) : count_(count) { ++count_; }
+  ~BoxUp() { --count_; }
+  BoxUp(const BoxUp&) = delete;
+  BoxUp& operator=(const BoxUp&) = delete;
+
+ private:
+  int& count_;
+};
+
 }  // namespace
+
+MsgButton Dialogs::Message(const MessageBoxSpec& box) {
+  BoxUp up(boxesUp_);
+  return ShowMessage(box);
+}
+
+bool Dialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+  BoxUp up(boxesUp_);
+  return ShowInput(caption, prompt, value);
+}
 
 std::vector<MsgButton> MsgButtons::List() const {
   std::vector<MsgButton> list;

@@ -58,13 +58,23 @@ class Dialogs {
   virtual ~Dialogs() = default;
   // Shows the box and returns the button chosen (never Help: Help shows the help
   // page and the box stays).
-  virtual MsgButton Message(const MessageBoxSpec& box) = 0;
+  MsgButton Message(const MessageBoxSpec& box);
   MsgButton Message(const std::string& text, MsgIcon icon, MsgButtons buttons, int helpContext = 0) {
     return Message(MessageBoxSpec{text, icon, buttons, helpContext});
   }
   // An input box: true with the entered value on OK, false on Cancel.
-  virtual bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) = 0;
+  bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value);
   virtual void Beep() = 0;
+  // How many boxes are up now. A box on screen runs its own event loop, in which
+  // timers keep firing: their handlers ask this before they start anything.
+  int BoxesUp() const { return boxesUp_; }
+
+ protected:
+  virtual MsgButton ShowMessage(const MessageBoxSpec& box) = 0;
+  virtual bool ShowInput(const std::string& caption, const std::string& prompt, std::string& value) = 0;
+
+ private:
+  int boxesUp_ = 0;
 };
 
 // Non-interactive: every box is written to stderr as one line with its icon, text
@@ -74,12 +84,13 @@ class ConsoleDialogs : public Dialogs {
  public:
   explicit ConsoleDialogs(std::vector<std::string> answers = {});
   static ConsoleDialogs FromEnvironment();  // reads COTLYN_ANSWERS
-  using Dialogs::Message;
-  MsgButton Message(const MessageBoxSpec& box) override;
-  bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
   void Beep() override;
   // The line written for a box and its answer (also used by tests).
   static std::string Describe(const MessageBoxSpec& box, MsgButton answer);
+
+ protected:
+  MsgButton ShowMessage(const MessageBoxSpec& box) override;
+  bool ShowInput(const std::string& caption, const std::string& prompt, std::string& value) override;
 
  private:
   std::vector<std::string> answers_;

@@ -3,6 +3,8 @@
 #include "platform/SharedFile.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
@@ -66,18 +68,50 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
   return f.OpenReadShareAll(path) == SharedFile::Result::Ok && f.ReadAll(out);
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& data) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess access) {
+  if (path.empty() || path.back() == '/') return false;
+  std::string target = path;
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return false;
+    target = real;
+    std::free(real);
+  }
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (exists && !S_ISREG(st.st_mode)) return false;
+
+  // A hidden name of this process's own, beside the file: a rename within one folder
+  // is one step, and a leftover of a killed run is never taken for the file.
+  static std::atomic<unsigned> serial{0};
+  const std::string temp = ExtractFilePath(target) + "." + ExtractFileName(target) + ".tmp-" +
+                           std::to_string(::getpid()) + "-" + std::to_string(serial++);
+  const mode_t mode = access == FileAccess::Private ? 0600 : 0666;
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   if (fd < 0) return false;
-  bool ok = WriteFd(fd, data) && fsync(fd) == 0;
+  bool ok = true;
+  // The new file keeps the old one's permissions (fchmod is not cut by the umask).
+  if (access == FileAccess::Private) ok = ::fchmod(fd, 0600) == 0;
+  else if (exists) ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+  ok = ok && WriteFd(fd, data) && ::fsync(fd) == 0;
   // close can report a delayed write error (NFS): it counts as a failure.
   if (::close(fd) != 0) ok = false;
-  return ok;
+  if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  const std::string folder = ExtractFilePath(target);
+  const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
 }
 
-bool CopyFileOverwrite(const std::string& from, const std::string& to) {
+bool CopyFileOverwrite(const std::string& from, const std::string& to, FileAccess access) {
   std::string data;
-  return ReadWholeFile(from, data) && WriteWholeFile(to, data);
+  return ReadWholeFile(from, data) && WriteWholeFile(to, data, access);
 }
 
 bool DeleteFileAt(const std::string& path) { return !path.empty() && ::unlink(path.c_str()) == 0; }
@@ -184,5 +218,44 @@ std::string NativePath(std::string path) {
 }
 
 bool IsRelativePath(const std::string& path) { return path.empty() || path[0] != '/'; }
+
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty() || !IsRelativePath(path)) return path;
+  char* cwd = ::getcwd(nullptr, 0);
+  if (!cwd) return path;
+  std::string base = cwd;
+  std::free(cwd);
+  std::vector<std::string> parts;
+  auto split = [&parts](const std::string& text) {
+    size_t pos = 0;
+    while (pos <= text.size()) {
+      size_t end = text.find('/', pos);
+      if (end == std::string::npos) end = text.size();
+      const std::string part = text.substr(pos, end - pos);
+      if (part == "..") {
+        if (!parts.empty()) parts.pop_back();
+      } else if (!part.empty() && part != ".") {
+        parts.push_back(part);
+      }
+      pos = end + 1;
+    }
+  };
+  split(base);
+  split(path);
+  std::string out;
+  for (const std::string& part : parts) out += "/" + part;
+  if (out.empty()) out = "/";
+  if (path.back() == '/' && out.back() != '/') out += '/';
+  return out;
+}
+
+std::string CanonicalPath(const std::string& path) {
+  char* real = path.empty() ? nullptr : ::realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string out = real;
+  std::free(real);
+  if (path.back() == '/' && out.back() != '/') out += '/';
+  return out;
+}
 
 }  // namespace tb

@@ -15,9 +15,16 @@ int64_t FileSizeOf(const std::string& path);    // -1 when missing
 // Last-write time in local time; -1 when there is no such file.
 TDateTime FileTimeAsDateTime(const std::string& path);
 bool ReadWholeFile(const std::string& path, std::string& out);
-// Writes the whole file (created or replaced in place) and flushes it to disk.
-bool WriteWholeFile(const std::string& path, const std::string& data);
-bool CopyFileOverwrite(const std::string& from, const std::string& to);
+
+// Who may read a file written here: as the file was (a new file as the umask allows),
+// or only this user (customers' details in temporary folders).
+enum class FileAccess { Shared, Private };
+// Replaces the whole file in one step: the complete new image is written beside it,
+// flushed, and renamed over it (the folder flushed too), so a reader sees the old file
+// or the new one, never a part. Only for files nobody holds locked: a lock belongs to
+// the old file and would not move to the new one. A link is followed.
+bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess access = FileAccess::Shared);
+bool CopyFileOverwrite(const std::string& from, const std::string& to, FileAccess access = FileAccess::Shared);
 bool DeleteFileAt(const std::string& path);
 bool RenameFileAt(const std::string& from, const std::string& to);  // fails when `to` exists
 bool ForceDirectories(const std::string& path);
@@ -31,5 +38,11 @@ std::string IncludeTrailingSlash(const std::string& folder);
 // Native path from one written with backslashes ("Data\Bookings.bks").
 std::string NativePath(std::string path);
 bool IsRelativePath(const std::string& path);
+// A relative path taken from the working folder ("./" and "x/../" steps removed); an
+// absolute one as it is.
+std::string AbsolutePath(const std::string& path);
+// The path with every link and "." or ".." resolved, for comparing two paths to one
+// file; the path as it is when it does not exist. A folder keeps its trailing "/".
+std::string CanonicalPath(const std::string& path);
 
 }  // namespace tb

@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "platform/FileLock.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -257,57 +259,6 @@ bool IsBelow(std::string_view path, std::string_view key) {
   return path.size() > key.size() + 1 && path[key.size()] == '\\' && StartsWithText(path, key);
 }
 
-// Serialises read-change-write between running copies, so that two programs
-// changing different values at once both keep their change. The lock sits on a
-// file of its own because the registry file itself is replaced on every write.
-class UpdateLock {
- public:
-  explicit UpdateLock(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd_ < 0) return;
-    struct flock fl {};
-    fl.l_type = F_WRLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_len = 1;
-    while (fcntl(fd_, F_OFD_SETLKW, &fl) != 0) {
-      if (errno != EINTR) {
-        ::close(fd_);
-        fd_ = -1;
-        return;
-      }
-    }
-  }
-  ~UpdateLock() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  UpdateLock(const UpdateLock&) = delete;
-  UpdateLock& operator=(const UpdateLock&) = delete;
-  bool Held() const { return fd_ >= 0; }
-
- private:
-  int fd_ = -1;
-};
-
-bool ReplaceFile(const std::string& path, const std::string& text) {
-  std::string temp = path + ".tmp";
-  if (!WriteWholeFile(temp, text)) {
-    DeleteFileAt(temp);
-    return false;
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    DeleteFileAt(temp);
-    return false;
-  }
-  // Make the rename itself durable.
-  std::string folder = ExtractFilePath(path);
-  int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    fsync(dir);
-    ::close(dir);
-  }
-  return true;
-}
-
 enum class Change { None, Missing, Made };
 
 // A missing file is an empty hive; nullopt when the file is there but unreadable.
@@ -328,7 +279,8 @@ Hive LoadHive(const std::string& path, const std::string& hiveName) {
 bool UpdateHive(const std::string& path, const std::string& hiveName, const std::function<Change(Hive&)>& change) {
   std::string folder = ExtractFilePath(path);
   if (!folder.empty() && !ForceDirectories(folder)) return false;
-  UpdateLock lock(path + ".lock");
+  // Two programs changing different values at once must both keep their change.
+  FileLock lock(path + ".lock");
   if (!lock.Held()) return false;
   // Writing over a file we could not read would throw away everything in it.
   std::optional<Hive> loaded = TryLoadHive(path, hiveName);
@@ -342,7 +294,7 @@ bool UpdateHive(const std::string& path, const std::string& hiveName, const std:
     case Change::Made:
       break;
   }
-  return ReplaceFile(path, HiveText(hive, hiveName));
+  return WriteWholeFile(path, HiveText(hive, hiveName));
 }
 
 RegKey& EnsureKey(Hive& hive, const std::string& path) {

@@ -1,6 +1,10 @@
 #include "platform/SystemInfo.h"
 
 #include <arpa/inet.h>
+#include <cerrno>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <sys/stat.h>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -49,20 +53,28 @@ std::string UserName() {
   return name.substr(0, 255);
 }
 
+std::string FirstNetworkAddress(const std::vector<InterfaceAddress>& interfaces) {
+  for (const InterfaceAddress& i : interfaces)
+    if (i.up && !i.loopback && !i.address.empty() && i.address.compare(0, 4, "127.") != 0) return i.address;
+  return {};
+}
+
 std::string LocalIPAddress() {
-  std::string host = ComputerName();
-  if (host.empty()) return {};
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* list = nullptr;
-  if (getaddrinfo(host.c_str(), nullptr, &hints, &list) != 0 || !list) return {};
-  std::string result;
-  char text[INET_ADDRSTRLEN] = {};
-  const auto* in = reinterpret_cast<const sockaddr_in*>(list->ai_addr);
-  if (in && inet_ntop(AF_INET, &in->sin_addr, text, sizeof text)) result = text;
-  freeaddrinfo(list);
-  return result;
+  // Not the host name's address: on Debian that resolves to 127.0.1.1, which is on no
+  // network at all.
+  ifaddrs* list = nullptr;
+  if (getifaddrs(&list) != 0) return {};
+  std::vector<InterfaceAddress> interfaces;
+  for (const ifaddrs* i = list; i; i = i->ifa_next) {
+    if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET) continue;
+    char text[INET_ADDRSTRLEN] = {};
+    const auto* in = reinterpret_cast<const sockaddr_in*>(i->ifa_addr);
+    if (!inet_ntop(AF_INET, &in->sin_addr, text, sizeof text)) continue;
+    interfaces.push_back({i->ifa_name ? i->ifa_name : "", text, (i->ifa_flags & IFF_UP) != 0,
+                          (i->ifa_flags & IFF_LOOPBACK) != 0});
+  }
+  freeifaddrs(list);
+  return FirstNetworkAddress(interfaces);
 }
 
 OsVersion KernelVersion() {
@@ -90,6 +102,36 @@ std::string ExecutablePath() {
 std::string ExecutableFolder() { return ExtractFilePath(ExecutablePath()); }
 
 std::string TempFolder() { return IncludeTrailingSlash(EnvOr("TMPDIR", "/tmp/")); }
+
+namespace {
+
+// The folder, made when missing, if it is ours alone: a real folder (not a link), owned
+// by this user, that nobody else may enter.
+bool PrivateFolder(const std::string& folder) {
+  if (folder.size() < 2 || folder[0] != '/') return false;
+  std::string path = folder;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+    if (errno != ENOENT || !ForceDirectories(ExtractFilePath(path)) || ::mkdir(path.c_str(), 0700) != 0) return false;
+  }
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) return false;
+  if ((st.st_mode & 077) != 0 && ::chmod(path.c_str(), 0700) != 0) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string PrivateTempFolder() {
+  std::vector<std::string> candidates;
+  const std::string runtime = EnvOr("XDG_RUNTIME_DIR", "");
+  if (!runtime.empty() && runtime[0] == '/') candidates.push_back(IncludeTrailingSlash(runtime) + "cotlyn/");
+  candidates.push_back(TempFolder() + "cotlyn-" + std::to_string(geteuid()) + "/");
+  candidates.push_back(ConfigFolder() + "tmp/");
+  for (const std::string& folder : candidates)
+    if (PrivateFolder(folder)) return folder;
+  return {};
+}
 
 std::string HomeFolder() {
   std::string home = EnvOr("HOME", "");

@@ -2,13 +2,23 @@
 // Facts about this machine and this run.
 
 #include <string>
+#include <vector>
 
 namespace tb {
 
 std::string ComputerName();  // gethostname, at most 256 characters
 std::string UserName();      // the login name, at most 255 characters; "Unknown" when unreadable
-// The first IPv4 address of this computer's host name, dotted; "" when none.
+// This computer's address on its network: the first IPv4 address, dotted, of an
+// interface that is up and is not the loopback; "" when there is none.
 std::string LocalIPAddress();
+struct InterfaceAddress {
+  std::string name;     // "eth0"
+  std::string address;  // dotted IPv4
+  bool up = false;
+  bool loopback = false;
+};
+// The choice LocalIPAddress makes among the interfaces, in the system's order.
+std::string FirstNetworkAddress(const std::vector<InterfaceAddress>& interfaces);
 struct OsVersion {
   int major = 0, minor = 0, build = 0;
 };
@@ -16,6 +26,11 @@ OsVersion KernelVersion();     // from uname: "6.1.0-18-amd64" gives 6, 1, 0
 std::string ExecutablePath();  // /proc/self/exe
 std::string ExecutableFolder();  // with trailing "/"
 std::string TempFolder();      // $TMPDIR or /tmp/, with trailing "/"
+// A temporary folder only this user can enter (mode 0700), for safety copies of
+// customers' data, locks and sockets: $XDG_RUNTIME_DIR/cotlyn/, else
+// $TMPDIR/cotlyn-<uid>/, else the configuration folder's "tmp/". Made when missing; a
+// folder another account owns, or one others can enter, is never used.
+std::string PrivateTempFolder();
 std::string HomeFolder();      // $HOME with trailing "/"
 std::string ConfigFolder();    // $XDG_CONFIG_HOME/Cotlyn/ or ~/.config/Cotlyn/
 

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
+#include <vector>
 
 #include "support/TempDir.h"
 
@@ -94,6 +96,38 @@ TEST(DialogsTest, ConsoleWritesEachBoxToStderrAndReadsTheEnvironment) {
   EXPECT_EQ(dir.Read("stderr"),
             "[Warning] Delete?\\r\"Sea View\" {OK,Cancel} help=7 -> Cancel\n"
             "[Input] Find: Name -> Sunny\n");
+}
+
+// Timers ask whether a box is up before they start anything: a box on screen runs
+// its own event loop, in which they keep firing.
+TEST(DialogsTest, CountsTheBoxesThatAreUp) {
+  struct Probe : Dialogs {
+    std::vector<int> seen;
+    bool nest = false, fail = false;
+    void Beep() override {}
+    MsgButton ShowMessage(const MessageBoxSpec&) override {
+      seen.push_back(BoxesUp());
+      if (nest) {
+        nest = false;
+        Message("inner", MsgIcon::Information, MsgButton::OK);
+      }
+      if (fail) throw std::runtime_error("gone");
+      return MsgButton::OK;
+    }
+    bool ShowInput(const std::string&, const std::string&, std::string&) override {
+      seen.push_back(BoxesUp());
+      return true;
+    }
+  } d;
+  d.nest = true;
+  d.Message("outer", MsgIcon::Information, MsgButton::OK);
+  std::string value;
+  d.InputQuery("Retention", "Enter valid amount:", value);
+  EXPECT_EQ(d.seen, (std::vector<int>{1, 2, 1}));
+  EXPECT_EQ(d.BoxesUp(), 0);
+  d.fail = true;
+  EXPECT_THROW(d.Message("x", MsgIcon::Error, MsgButton::OK), std::runtime_error);
+  EXPECT_EQ(d.BoxesUp(), 0);
 }
 
 TEST(DialogsTest, NonInteractiveOnlyWhenSetToOne) {

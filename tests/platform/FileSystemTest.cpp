@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
 
 #include "support/TempDir.h"
@@ -26,6 +28,55 @@ TEST(FileSystemTest, WholeFileRoundTripKeepsEveryByte) {
   EXPECT_FALSE(ReadWholeFile(dir / "missing", back));
   EXPECT_EQ(FileSizeOf(dir / "missing"), -1);
   EXPECT_FALSE(WriteWholeFile(dir / "no-folder/f", "x"));
+}
+
+// The new image replaces the file in one step: a reader of the old file keeps reading
+// the old bytes, permissions stay, private files are this user's only, links are followed.
+TEST(FileSystemTest, WholeFileIsReplacedNotRewrittenInPlace) {
+  TempDir dir;
+  const std::string path = dir.Write("settings.ini", "old settings");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  const int reader = ::open(path.c_str(), O_RDONLY);
+  ASSERT_GE(reader, 0);
+  ASSERT_TRUE(WriteWholeFile(path, "new"));
+  char buf[32] = {};
+  EXPECT_EQ(::read(reader, buf, sizeof buf), 12);
+  EXPECT_STREQ(buf, "old settings");
+  ::close(reader);
+  EXPECT_EQ(dir.Read("settings.ini"), "new");
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+  ASSERT_TRUE(WriteWholeFile(dir / "P1-Bookings.bks", "names", FileAccess::Private));
+  ASSERT_EQ(::stat((dir / "P1-Bookings.bks").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+  ASSERT_EQ(::symlink(path.c_str(), (dir / "link.ini").c_str()), 0);
+  ASSERT_TRUE(WriteWholeFile(dir / "link.ini", "through the link"));
+  EXPECT_EQ(dir.Read("settings.ini"), "through the link");
+  struct stat lst {};
+  ASSERT_EQ(::lstat((dir / "link.ini").c_str(), &lst), 0);
+  EXPECT_TRUE(S_ISLNK(lst.st_mode));
+
+  EXPECT_FALSE(WriteWholeFile(dir.Path(), "a folder"));
+  // Nothing of the work is left beside the files.
+  EXPECT_EQ(ListFiles(dir.Path(), ".*"), std::vector<std::string>{});
+}
+
+TEST(FileSystemTest, RelativePathsAreTakenFromTheWorkingFolder) {
+  char* cwd = ::getcwd(nullptr, 0);
+  const std::string here = cwd;
+  std::free(cwd);
+  EXPECT_EQ(AbsolutePath("demo/"), here + "/demo/");
+  EXPECT_EQ(AbsolutePath("./demo/../demo/Bramble/Data/Bookings.bks"), here + "/demo/Bramble/Data/Bookings.bks");
+  EXPECT_EQ(AbsolutePath("/abs/x"), "/abs/x");
+  TempDir dir;
+  dir.Write("a/f.txt", "x");
+  ASSERT_EQ(::symlink((dir / "a").c_str(), (dir / "b").c_str()), 0);
+  EXPECT_EQ(CanonicalPath(dir / "b/f.txt"), CanonicalPath(dir / "a/f.txt"));
+  EXPECT_EQ(CanonicalPath(dir / "b/").back(), '/');
+  EXPECT_EQ(CanonicalPath(dir / "missing"), dir / "missing");
 }
 
 TEST(FileSystemTest, RenameNeverReplacesAnExistingFile) {

@@ -22,7 +22,7 @@ ScriptedDialogs& ScriptedDialogs::ExpectInput(const std::string& prompt, const s
   return *this;
 }
 
-MsgButton ScriptedDialogs::Message(const MessageBoxSpec& box) {
+MsgButton ScriptedDialogs::ShowMessage(const MessageBoxSpec& box) {
   if (onMessage) onMessage();
   shown.push_back(box);
   if (permissive && script_.empty()) return box.buttons.List().empty() ? MsgButton::OK : box.buttons.List().front();
@@ -39,7 +39,7 @@ MsgButton ScriptedDialogs::Message(const MessageBoxSpec& box) {
   return e.answer;
 }
 
-bool ScriptedDialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+bool ScriptedDialogs::ShowInput(const std::string& caption, const std::string& prompt, std::string& value) {
   (void)caption;
   if (script_.empty() || !script_.front().input) {
     ADD_FAILURE() << "Unexpected input box: " << prompt;

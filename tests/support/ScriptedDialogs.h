@@ -22,9 +22,6 @@ class ScriptedDialogs : public Dialogs {
   // Expect an input box with the given prompt; answer with value (or cancel).
   ScriptedDialogs& ExpectInput(const std::string& prompt, const std::string& value, bool ok = true);
 
-  using Dialogs::Message;
-  MsgButton Message(const MessageBoxSpec& box) override;
-  bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
   void Beep() override { ++beeps; }
 
   // Fails the test unless every expected box was shown; clears the script.
@@ -35,6 +32,10 @@ class ScriptedDialogs : public Dialogs {
   // Runs while each box is up (what the window shows behind it).
   std::function<void()> onMessage;
   int beeps = 0;
+
+ protected:
+  MsgButton ShowMessage(const MessageBoxSpec& box) override;
+  bool ShowInput(const std::string& caption, const std::string& prompt, std::string& value) override;
 
  private:
   struct Expected {

@@ -53,7 +53,7 @@ QMessageBox::ButtonRole Role(MsgButton b) {
 
 QtDialogs::QtDialogs(std::function<void(int)> openHelp) : openHelp_(std::move(openHelp)) {}
 
-MsgButton QtDialogs::Message(const MessageBoxSpec& box) {
+MsgButton QtDialogs::ShowMessage(const MessageBoxSpec& box) {
   QMessageBox mb(QtIcon(box.icon), Caption(box.icon), MessageToQ(box.text), QMessageBox::NoButton,
                  QApplication::activeWindow());
   std::map<QAbstractButton*, MsgButton> buttons;
@@ -81,7 +81,7 @@ MsgButton QtDialogs::Message(const MessageBoxSpec& box) {
   }
 }
 
-bool QtDialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
+bool QtDialogs::ShowInput(const std::string& caption, const std::string& prompt, std::string& value) {
   bool ok = false;
   const QString text = QInputDialog::getText(QApplication::activeWindow(), ToQ(caption), MessageToQ(prompt),
                                              QLineEdit::Normal, ToQ(value), &ok);

@@ -12,10 +12,11 @@ class QtDialogs : public Dialogs {
  public:
   // openHelp shows the help page of a context number (the Help button).
   explicit QtDialogs(std::function<void(int)> openHelp);
-  using Dialogs::Message;
-  MsgButton Message(const MessageBoxSpec& box) override;
-  bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
   void Beep() override;
+
+ protected:
+  MsgButton ShowMessage(const MessageBoxSpec& box) override;
+  bool ShowInput(const std::string& caption, const std::string& prompt, std::string& value) override;
 
  private:
   std::function<void(int)> openHelp_;

@@ -38,13 +38,13 @@ Picture PictureFromImage(const QImage& image) {
   return picture;
 }
 
-QtPrintCanvas::QtPrintCanvas(QWidget* dialogParent)
-    : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)), dialogParent_(dialogParent) {
+QtPrintCanvas::QtPrintCanvas(QWidget* dialogParent, std::shared_ptr<QPrinter> printer)
+    : printer_(std::move(printer)), dialogParent_(dialogParent) {
   SetFont(font_);
 }
 
 QtPrintCanvas::QtPrintCanvas(const std::string& pdfPath)
-    : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)), toFile_(true) {
+    : printer_(std::make_shared<QPrinter>(QPrinter::HighResolution)), toFile_(true) {
   printer_->setOutputFormat(QPrinter::PdfFormat);
   printer_->setOutputFileName(QString::fromStdString(pdfPath));
   printer_->setPageSize(QPageSize(QPageSize::A4));

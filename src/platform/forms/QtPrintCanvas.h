@@ -16,8 +16,9 @@ namespace tb {
 
 class QtPrintCanvas : public PrintCanvas {
  public:
-  // A real printer; Begin shows the print dialog over dialogParent.
-  explicit QtPrintCanvas(QWidget* dialogParent);
+  // A real printer, with the set-up the run keeps; Begin shows the print dialog over
+  // dialogParent, and what is chosen there stays for the next job.
+  QtPrintCanvas(QWidget* dialogParent, std::shared_ptr<QPrinter> printer);
   // A PDF file at pdfPath (a native path), A4.
   explicit QtPrintCanvas(const std::string& pdfPath);
   ~QtPrintCanvas() override;
@@ -50,7 +51,7 @@ class QtPrintCanvas : public PrintCanvas {
   void DrawPicture(const Picture& picture, const PixelRect& target) override;
 
  private:
-  std::unique_ptr<QPrinter> printer_;
+  std::shared_ptr<QPrinter> printer_;
   QPainter painter_;
   QWidget* dialogParent_ = nullptr;
   bool toFile_ = false;

@@ -1,5 +1,6 @@
 #include "reports/forms/PrintWindow.h"
 
+#include <QPrinter>
 #include <QWidget>
 
 #include "platform/forms/QtPrintCanvas.h"
@@ -8,8 +9,11 @@
 
 namespace tb {
 
-PrintCanvasFactory PrinterCanvas(QWidget* parent) {
-  return [parent]() -> std::unique_ptr<PrintCanvas> { return std::make_unique<QtPrintCanvas>(parent); };
+std::shared_ptr<QPrinter> NewPrinter() { return std::make_shared<QPrinter>(QPrinter::HighResolution); }
+
+PrintCanvasFactory PrinterCanvas(QWidget* parent, std::shared_ptr<QPrinter> printer) {
+  if (!printer) printer = NewPrinter();
+  return [parent, printer]() -> std::unique_ptr<PrintCanvas> { return std::make_unique<QtPrintCanvas>(parent, printer); };
 }
 
 bool PrintImage(Session& s, const QImage& image, const PrintCanvasFactory& canvas, const std::string& title) {

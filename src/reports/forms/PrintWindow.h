@@ -6,6 +6,7 @@
 #include <string>
 
 class QImage;
+class QPrinter;
 class QWidget;
 
 namespace tb {
@@ -17,8 +18,10 @@ class Session;
 // Null when the user cancelled.
 using PrintCanvasFactory = std::function<std::unique_ptr<PrintCanvas>()>;
 
-// The printer dialog over `parent`.
-PrintCanvasFactory PrinterCanvas(QWidget* parent);
+// A printer set-up of its own, for a run.
+std::shared_ptr<QPrinter> NewPrinter();
+// The print dialog over `parent`, on the given printer set-up (a new one when null).
+PrintCanvasFactory PrinterCanvas(QWidget* parent, std::shared_ptr<QPrinter> printer = nullptr);
 
 // An image on paper, titled `title`; false when nothing was printed.
 bool PrintImage(Session& s, const QImage& image, const PrintCanvasFactory& canvas, const std::string& title);

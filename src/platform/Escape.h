@@ -1,0 +1,18 @@
+#pragma once
+// Texts written for another program, escaped for its language. One function per
+// target; plain text goes through unchanged wherever the target allows it.
+
+#include <string>
+
+namespace tb {
+
+// Percent-encoding of UTF-8 text for a URL: every byte but letters, digits, "-._~"
+// and the characters in `keep` becomes "%XX" (upper-case hex).
+std::string PercentEncode(const std::string& utf8, const std::string& keep = "");
+
+// A "mailto:" link from Windows-1252 texts: the address (with its "@" and "+" kept)
+// and the subject and body percent-encoded as UTF-8, so that "&", "#", "?", "%" and
+// line breaks in them stay in their own field.
+std::string MailtoLink(const std::string& address, const std::string& subject, const std::string& body);
+
+}  // namespace tb

@@ -1,0 +1,31 @@
+#include "platform/Escape.h"
+
+#include <gtest/gtest.h>
+
+namespace tb::test {
+namespace {
+
+TEST(Escape, PercentEncodingKeepsOnlyWhatAUrlMayCarryAsItIs) {
+  struct Case {
+    std::string in, keep, out;
+  } cases[] = {
+      {"Bramble-Cottage_2.~", "", "Bramble-Cottage_2.~"},
+      {"a b&c#d?e=f%g+h/i", "", "a%20b%26c%23d%3Fe%3Df%25g%2Bh%2Fi"},
+      {"line\r\nbreak", "", "line%0D%0Abreak"},
+      {"caf\xC3\xA9", "", "caf%C3%A9"},  // UTF-8 bytes, upper-case hex
+      {"a+b@c", "@+", "a+b@c"},
+      {std::string("nul\0", 4), std::string("\0", 1), "nul%00"},  // a NUL is never kept
+  };
+  for (const Case& c : cases) EXPECT_EQ(PercentEncode(c.in, c.keep), c.out) << c.in;
+}
+
+TEST(Escape, MailtoLinkKeepsEachTextInItsField) {
+  EXPECT_EQ(MailtoLink("ann+lets@example.com", "Smith & Sons #2, caf\xE9?", "Dear Ann\r\n100%"),
+            "mailto:ann+lets@example.com?Subject=Smith%20%26%20Sons%20%232%2C%20caf%C3%A9%3F"
+            "&Body=Dear%20Ann%0D%0A100%25");
+  // An address cannot carry a second field into the link either.
+  EXPECT_EQ(MailtoLink("a@b.com?cc=x@y.com", "", ""), "mailto:a@b.com%3Fcc=x@y.com?Subject=&Body=");
+}
+
+}  // namespace
+}  // namespace tb::test
