@@ -98,7 +98,8 @@ std::string AdoptBookingForm(Session& s, int n, const std::string& chosen, const
   const std::string forms = FormsFolder(s, n);
   const std::string target = forms + FileNamePart(name) + Extension(ExtractFileName(chosen));
   ForceDirectories(forms);
-  if (!RenameFileAt(chosen, target)) {
+  // A form saved from a browser is often on another disk or a share: moved, not renamed.
+  if (!MoveFileAt(chosen, target)) {
     s.dialogs.Message("Unable to rename " + PathText(chosen) + " to " + PathText(target), MsgIcon::Error,
                       MsgButton::Abort);
     return {};

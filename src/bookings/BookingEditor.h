@@ -135,6 +135,10 @@ class BookingEditor {
   std::vector<std::string> SourceList() const;
   // Show Booking Form: where the stored form is, or that it is missing.
   BookingFormLookup FindBookingForm();
+  // "Extract data from change log": only on a change log opened as a booking file, and
+  // not while its booking has unsaved changes (with the message).
+  bool IsChangeLog() const;
+  bool MayExtractFromChangeLog();
   // The history search found a booking: its customer details are taken over.
   void TakeFromHistory(Book_Buffer& found, bool ofThisProperty);
 
@@ -170,7 +174,14 @@ class BookingEditor {
   double PaidByDates() const;
   // Whether the booking's fee is more than a cancellation charge would keep.
   bool FeeExceeds(double charge) const;
+  // "" when a cancelled booking's charge can stand, else the message.
+  std::string CancellationChargeError() const;
+  // A cancelled booking's refund: what was paid less the charge.
+  void SettleRefund();
   bool CancellationChargeLeft();
+  // Puts the list back as it was before changes that could not be written, when the
+  // user gives them up.
+  void Discard();
   void Redraw();
   void Finish();
   std::string* Amount(AmountField which);
@@ -185,6 +196,10 @@ class BookingEditor {
   std::string findText_;
   std::string discountComment_;  // added again when a history search replaces the comments
   bool findDown_ = true;
+  // Booking-file mode: the booking as it was before a save whose write failed (its
+  // other changes, deletions among them, are written when the window closes).
+  bool unwritten_ = false;
+  Book_Rec beforeUnwritten_;
 };
 
 }  // namespace tb

@@ -2,6 +2,7 @@
 // the clipboard, an e-mail, the stored booking form and the history search.
 
 #include "bookings/BookingEditor.h"
+#include "platform/Escape.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "platform/Text.h"
@@ -99,15 +100,27 @@ bool BookingEditor::WriteEmail() {
     return false;
   }
   const BookingForm& f = fields.form;
-  const std::string link = "mailto:" + address + "?Subject=" + Prop().PropName + ", " +
-                           FormatDateTime("dddd d mmmm", f.startD) + " - " +
-                           FormatDateTime("dddd d mmmm yyyy", f.endD) + " &Body=";
-  return s_.processes.ShellOpen(Cp1252ToUtf8(link));
+  const std::string subject = Prop().PropName + ", " + FormatDateTime("dddd d mmmm", f.startD) + " - " +
+                              FormatDateTime("dddd d mmmm yyyy", f.endD) + " ";
+  return s_.processes.ShellOpen(MailtoLink(address, subject, ""));
 }
 
 BookingFormLookup BookingEditor::FindBookingForm() {
   if (mode_ == EditorMode::File) return {};
   return tb::FindBookingForm(s_, n_, fields.form.startD, fields.form.surname);
+}
+
+bool BookingEditor::IsChangeLog() const {
+  return mode_ == EditorMode::File && MatchesWildcard(ExtractFileName(s_.DirectFile), "Changed.bks");
+}
+
+bool BookingEditor::MayExtractFromChangeLog() {
+  if (!IsChangeLog()) return false;
+  if (Changed()) {
+    s_.dialogs.Message("Booking record changed.\rSave and rerun", MsgIcon::Error, MsgButton::OK);
+    return false;
+  }
+  return true;
 }
 
 void BookingEditor::TakeFromHistory(Book_Buffer& found, bool ofThisProperty) {

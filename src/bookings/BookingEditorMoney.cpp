@@ -38,23 +38,27 @@ bool BookingEditor::FeeExceeds(double charge) const {
   return i && ParseAmount(fields.form.charge[static_cast<size_t>(i)], fee) && fee > charge;
 }
 
-bool BookingEditor::CancellationChargeLeft() {
-  const BookingForm& f = fields.form;
+std::string BookingEditor::CancellationChargeError() const {
   double charge = 0;
-  std::string error;
-  if (!ParseAmount(f.total, charge) || charge < 0) {
-    error = "Invalid amount";
-  } else if (charge > PaidByDates()) {
-    error = "Cannot refund more than paid";
-  } else if (FeeExceeds(charge)) {
-    error = "Cancellation charge insufficient to cover booking fee\rIncrease charge or reduce fee";
-  }
+  if (!ParseAmount(fields.form.total, charge) || charge < 0) return "Invalid amount";
+  if (charge > PaidByDates()) return "Cannot refund more than paid";
+  if (FeeExceeds(charge)) return "Cancellation charge insufficient to cover booking fee\rIncrease charge or reduce fee";
+  return {};
+}
+
+void BookingEditor::SettleRefund() {
+  double charge = 0;
+  if (ParseAmount(fields.form.total, charge)) fields.refund = MoneyText(PaidByDates() - charge);
+}
+
+bool BookingEditor::CancellationChargeLeft() {
+  const std::string error = CancellationChargeError();
   if (!error.empty()) {
     s_.dialogs.Message(error, MsgIcon::Error, MsgButton::OK);
     focus = EditorFocus::Total;
     return false;
   }
-  fields.refund = MoneyText(PaidByDates() - charge);
+  SettleRefund();
   return true;
 }
 

@@ -81,6 +81,8 @@ bool BookingEditor::Save(const std::string& tag) {
   if (!p.BookingChanged) return true;
   if (readOnly_) return false;
 
+  // Every check made on leaving a field runs here too: Save, Save / Exit and the close
+  // box move no focus, so the field being typed into has not been left.
   std::string error = CheckDates();
   if (!error.empty()) {
     focus = EditorFocus::StartDate;
@@ -97,10 +99,16 @@ bool BookingEditor::Save(const std::string& tag) {
       break;
     }
   }
+  if (error.empty() && fields.form.status == Cancelled) {
+    error = CancellationChargeError();
+    if (!error.empty()) focus = EditorFocus::Total;
+  }
   if (!error.empty()) {
     s_.dialogs.Message(error + "\r" + "Cannot save", MsgIcon::Error, MsgButton::OK);
     return false;
   }
+  // What a cancelled booking keeps and what it pays back always add up to what was paid.
+  if (fields.form.status == Cancelled) SettleRefund();
 
   // The record is made whole before the list is touched, so a failure leaves no
   // half-filled booking behind.
@@ -118,8 +126,15 @@ bool BookingEditor::Save(const std::string& tag) {
     // updates it rather than adding it again.
     if (mode_ == EditorMode::New) mode_ = EditorMode::Edit;
   } else {
-    if (mode_ == EditorMode::Edit && (rec.StartD != node_->Rec.StartD || rec.Surname != node_->Rec.Surname))
-      RenameBookingDocuments(s_, n_, node_->Rec, rec);
+    const Book_Rec& before = node_->Rec;
+    // Whatever moved the booking on the calendar reaches the agency calendar, however
+    // the dates were changed.
+    if (rec.StartD != before.StartD || rec.EndD != before.EndD ||
+        (rec.Status == Cancelled) != (before.Status == Cancelled))
+      p.DatesChanged = 1;
+    if (mode_ == EditorMode::Edit && (rec.StartD != before.StartD || rec.Surname != before.Surname))
+      RenameBookingDocuments(s_, n_, before, rec);
+    if (mode_ == EditorMode::File && !unwritten_) beforeUnwritten_ = before;
     node_->Rec = rec;
   }
   fields.form.status = rec.Status;
@@ -127,7 +142,12 @@ bool BookingEditor::Save(const std::string& tag) {
   SortBookings(s_, n_);
 
   if (mode_ != EditorMode::File && !AppendBooking(s_, rec, ArchivePath(p, "Changed"))) return false;
-  if (!WriteBookings(s_, n_)) return false;
+  if (!WriteBookings(s_, n_)) {
+    unwritten_ = mode_ == EditorMode::File;
+    return false;
+  }
+  unwritten_ = false;
+  if (mode_ != EditorMode::File) s_.WebDataDue = true;
 
   panel[0] = Format("Rec %d of %d", {Position(), p.Bookings.Count()});
   panel[1] = "Updated " + FormatDateTime("ddddd hh:nn:ss", rec.DateUpD);
@@ -148,12 +168,31 @@ bool BookingEditor::SaveExit() {
   return Save("EXIT");
 }
 
+void BookingEditor::Discard() {
+  Prop_Rec& p = Prop();
+  p.BookingChanged = 0;
+  if (mode_ == EditorMode::File) {
+    if (unwritten_ && node_) {
+      node_->Rec = beforeUnwritten_;
+      SortBookings(s_, n_);
+    }
+    unwritten_ = false;
+    return;
+  }
+  // A save or deletion whose write failed left the list unlike the file: given up, it
+  // must not live on in memory, where the next save of any booking would write it.
+  if (!p.ListModified) return;
+  RestoreBookings(s_, n_);
+  node_ = nullptr;
+  Redraw();
+}
+
 bool BookingEditor::Quit() {
   if (Changed() &&
       s_.dialogs.Message("Quit and lose changes?", MsgIcon::Confirmation, MsgButton::Yes | MsgButton::No) !=
           MsgButton::Yes)
     return false;
-  Prop().BookingChanged = 0;
+  Discard();
   return true;
 }
 
@@ -167,10 +206,17 @@ bool BookingEditor::Close() {
     if (answer == MsgButton::Yes) {
       if (!Save("BF-CLOSE")) return false;
     } else {
-      Prop().BookingChanged = 0;
+      Discard();
     }
+  } else if (!readOnly_ && mode_ != EditorMode::File) {
+    Discard();  // a deletion that could not be written
   }
-  if (mode_ == EditorMode::File && !readOnly_) WriteBookings(s_, 0);
+  // Booking-file mode writes its deletions and order now; a failure must not pass unseen.
+  if (mode_ == EditorMode::File && !readOnly_ && Prop().ListModified && !WriteBookings(s_, 0) &&
+      s_.dialogs.Message("The booking file could not be written: " + PathText(BookingFilePath(s_, 0)) + "\r" +
+                             "Close anyway and lose the changes?",
+                         MsgIcon::Warning, MsgButton::Yes | MsgButton::No) != MsgButton::Yes)
+    return false;
   Finish();
   return true;
 }
@@ -235,16 +281,21 @@ bool BookingEditor::Delete() {
     }
     s_.dialogs.Message("All records deleted. Closing", MsgIcon::Warning, MsgButton::OK);
     const std::string path = BookingFilePath(s_, 0);
+    // Deleted while still held; a file that stays keeps every booking it had.
+    if (!DeleteFileAt(path)) {
+      WriteLog(s_, "Cannot delete file " + PathText(path));
+      s_.dialogs.Message("Cannot delete file " + PathText(path), MsgIcon::Error, MsgButton::OK);
+    }
     p.ListModified = 0;
     Finish();
-    DeleteFileAt(path);
     return true;
   }
   if (!WriteBookings(s_, n_)) {
-    // The list has changed in memory and will be written by the next save.
+    // Written by the next save; given up when the window closes without one.
     if (next) Display(next, false);
     return false;
   }
+  s_.WebDataDue = true;
   Redraw();
   WriteLog(s_, line);
   Finish();

@@ -35,6 +35,8 @@ class ImageReader {
     pos_ += size;
     return s;
   }
+  // Every field fitted and nothing is left over.
+  bool Exact() const { return ok_ && pos_ == data_.size(); }
 
  private:
   bool Fits(size_t size) {
@@ -82,7 +84,7 @@ std::string RatesFilePath(const Prop_Rec& p, int year) {
   return p.Folder + "Data/" + name;
 }
 
-Rate_Rec ParseRates(const std::string& data) {
+Rate_Rec ParseRates(const std::string& data, bool* complete) {
   Rate_Rec r;
   ImageReader in(data);
   r.LinenCharge = in.Int32();
@@ -96,6 +98,7 @@ Rate_Rec ParseRates(const std::string& data) {
     w.CostOrBand = in.Int32();
     w.WeekComment = in.Bytes(in.Unsigned(2));
   }
+  if (complete) *complete = in.Exact();
   return r;
 }
 
@@ -119,11 +122,12 @@ std::string RatesImage(const Rate_Rec& r) {
   return out;
 }
 
-bool ReadRatesFile(const std::string& path, Rate_Rec& r) {
+bool ReadRatesFile(const std::string& path, Rate_Rec& r, bool* complete) {
   r = Rate_Rec{};
+  if (complete) *complete = false;
   std::string data;
   if (!ReadWholeFile(path, data)) return false;
-  r = ParseRates(data);
+  r = ParseRates(data, complete);
   return true;
 }
 

@@ -22,12 +22,14 @@ inline int WeeksInYear(int year, const Prop_Rec& p) { return WeeksInYear(year, p
 std::string RatesFilePath(const Prop_Rec& p, int year);
 
 // Parses a rates file image. What is missing from a short image reads as zeros and
-// empty comments; nothing past the buffer is ever read.
-Rate_Rec ParseRates(const std::string& data);
+// empty comments; nothing past the buffer is ever read. `complete` (when given) tells
+// whether the image held the whole layout and nothing more.
+Rate_Rec ParseRates(const std::string& data, bool* complete = nullptr);
 // The file image: 48 bytes of header, then 53 entries with trimmed comments.
 std::string RatesImage(const Rate_Rec& r);
 // Fills r with zeros, then reads the file when it exists; false when there is none.
-bool ReadRatesFile(const std::string& path, Rate_Rec& r);
+// `complete` as for ParseRates (false too when there is no file).
+bool ReadRatesFile(const std::string& path, Rate_Rec& r, bool* complete = nullptr);
 
 // The rates of property n for a year: from the cache when it holds that year (every
 // property in "M", the current one in "C"), else from the file; all zero when missing.

@@ -1,5 +1,6 @@
 #include "bookings/RatesEditor.h"
 
+#include <cctype>
 #include <climits>
 
 #include "bookings/Charges.h"
@@ -7,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Format.h"
 #include "platform/PathText.h"
+#include "store/BookingFile.h"
 #include "store/DiagnosticLog.h"
 #include "store/Session.h"
 
@@ -84,12 +86,14 @@ bool RatesEditor::Load(int n, int year) {
     }
     std::string data;
     const bool read = readOnly_ ? ReadWholeFile(path, data) : file_.ReadAll(data);
-    if (!read) {
+    bool complete = false;
+    if (read) record = ParseRates(data, &complete);
+    // A damaged file shown as zeros would become zeros at the next save.
+    if (!complete) {
       Release();
       s_.dialogs.Message("Error opening rates file " + PathText(path), MsgIcon::Error, MsgButton::OK, kRatesHelp);
       return false;
     }
-    record = ParseRates(data);
     updated_ = "Updated: " + FormatDateTime("yyyy/m/d hh:mm", FileTimeAsDateTime(path));
   } else {
     if (readOnly_) {
@@ -105,8 +109,11 @@ bool RatesEditor::Load(int n, int year) {
     updated_.clear();
     // The most recent prices the property has, counting from this calendar year.
     const int current = DecodeDate(s_.clock.Today()).year;
+    // A damaged file is passed over: its zeros are no prices to start from.
     for (int y = current + 1; y >= current - 4; --y) {
-      if (ReadRatesFile(RatesFilePath(s_.Prop(n), y), record)) break;
+      bool complete = false;
+      if (ReadRatesFile(RatesFilePath(s_.Prop(n), y), record, &complete) && complete) break;
+      record = Rate_Rec{};
     }
     created = true;
   }
@@ -151,10 +158,14 @@ std::string RatesEditor::FieldError(RateFieldKind kind, const std::string& text)
   switch (kind) {
     case RateFieldKind::Number: {
       int32_t v = 0;
-      return WholeNumber(text, v) ? std::string() : "Invalid input. Must be positive integer";
+      if (!WholeNumber(text, v)) return "Invalid input. Must be positive integer";
+      return v <= kMaxRatePrice ? std::string() : "Invalid input. Must be " + Number(kMaxRatePrice) + " or less";
     }
     case RateFieldKind::Fuel:
-      return text == "H" || text == "M" || text == "L" ? std::string() : "Invalid fuel. 1 char only, H,M or L";
+      // Typed in either case, stored in upper case.
+      return text.size() == 1 && std::string("HMLhml").find(text[0]) != std::string::npos
+                 ? std::string()
+                 : "Invalid fuel. 1 char only, H,M or L";
     case RateFieldKind::Percent: {
       double v = 0;
       return ParseAmount(text, v) && v > 0 ? std::string() : "Invalid change percentage. Must be positive number";
@@ -261,21 +272,49 @@ Rate_Rec RatesEditor::Record() const {
     WeekRate& out = r.WeekRates[w];
     out.CostOrBand = NumberOr0(in.cost);
     out.WeekComment = in.comment;
-    if (HasFuel() && !in.fuel.empty()) out.FuelBand = in.fuel[0];
+    if (HasFuel() && !in.fuel.empty()) out.FuelBand = static_cast<char>(std::toupper(static_cast<unsigned char>(in.fuel[0])));
   }
   return r;
 }
 
+RateFieldRef RatesEditor::FirstInvalidField(std::string& error) const {
+  auto bad = [&error](RateFieldKind kind, const std::string& text) {
+    error = FieldError(kind, text);
+    return !error.empty();
+  };
+  for (int i = 0; i < 6; ++i)
+    if (bad(RateFieldKind::Number, fields.band[static_cast<size_t>(i)])) return {RateFieldRef::Band, i};
+  if (bad(RateFieldKind::Number, fields.minCost)) return {RateFieldRef::MinCost, 0};
+  if (HasLinen() && bad(RateFieldKind::Number, fields.linen)) return {RateFieldRef::Linen, 0};
+  for (int i = 0; HasFuel() && i < 3; ++i)
+    if (bad(RateFieldKind::Number, fields.fuelCost[static_cast<size_t>(i)])) return {RateFieldRef::FuelCost, i};
+  for (int w = 0; w < weeks_; ++w) {
+    const RateWeekFields& row = fields.weeks[static_cast<size_t>(w)];
+    if (bad(RateFieldKind::Number, row.cost)) return {RateFieldRef::WeekCost, w};
+    if (HasFuel() && bad(RateFieldKind::Fuel, row.fuel)) return {RateFieldRef::WeekFuel, w};
+  }
+  error.clear();
+  return {};
+}
+
 bool RatesEditor::Save() {
+  invalidField = {};
   if (!modified_) {
     Finish();
     return true;
   }
   if (readOnly_) return false;
+  // A field the global change took past the largest price, or one never left, would
+  // otherwise be saved as something else than it shows.
+  std::string error;
+  invalidField = FirstInvalidField(error);
+  if (invalidField.which != RateFieldRef::None) {
+    ShowFieldError(error);
+    return false;
+  }
   const std::string path = Path();
   const std::string image = RatesImage(Record());
-  if (FileExists(path))
-    CopyFileOverwrite(path, s_.common.TempFolder + "P" + std::to_string(n_) + "-" + ExtractFileName(path));
+  if (FileExists(path)) SafetyCopy(s_, n_, path);
   if (!file_.IsOpen() && file_.CreateDenyWriters(path) != SharedFile::Result::Ok) {
     file_.Close();
     s_.dialogs.Message("Error creating rates file" + PathText(path) + "\r" + "It may be in use?", MsgIcon::Error,
@@ -325,13 +364,17 @@ bool RatesEditor::DiscardChanges() {
                                           MsgButton::Yes | MsgButton::Cancel) == MsgButton::Yes;
 }
 
+bool RatesEditor::ReadWhole(const std::string& path, Rate_Rec& r) {
+  bool complete = false;
+  if (ReadRatesFile(path, r, &complete) && complete) return true;
+  s_.dialogs.Message("Error opening rates file " + PathText(path), MsgIcon::Error, MsgButton::OK, kRatesHelp);
+  return false;
+}
+
 bool RatesEditor::Import(const std::string& path) {
   if (readOnly_) return false;
   Rate_Rec r;
-  if (!ReadRatesFile(path, r)) {
-    s_.dialogs.Message("Error opening rates file " + PathText(path), MsgIcon::Error, MsgButton::OK, kRatesHelp);
-    return false;
-  }
+  if (!ReadWhole(path, r)) return false;
   Fill(r);
   modified_ = true;
   return true;
@@ -344,11 +387,13 @@ bool RatesEditor::CopyFrom(int q, bool linesOnly) {
     return false;
   }
   Rate_Rec from;
-  if (!ReadRatesFile(RatesFilePath(s_.Prop(q), year_), from)) {
+  const std::string source = RatesFilePath(s_.Prop(q), year_);
+  if (!FileExists(source)) {
     s_.dialogs.Message("No " + std::to_string(year_) + " rates file found for property: " + s_.Prop(q).PropName,
                        MsgIcon::Warning, MsgButton::OK, 447);
     return false;
   }
+  if (!ReadWhole(source, from)) return false;
   Rate_Rec r = Record();
   if (linesOnly) {
     // The week lines only: this property keeps its own bands and charges.
@@ -370,8 +415,13 @@ bool RatesEditor::DeleteFile() {
                              "All data will be lost (Any Backup file is not deleted)" + "\r" + "The form will close",
                          MsgIcon::Confirmation, MsgButton::Yes | MsgButton::Cancel) != MsgButton::Yes)
     return false;
+  // Deleted while still held: a failure leaves the file, and this window's hold on it,
+  // as they were.
+  if (!DeleteFileAt(path)) {
+    s_.dialogs.Message("Cannot delete file " + PathText(path), MsgIcon::Error, MsgButton::OK);
+    return false;
+  }
   Release();
-  DeleteFileAt(path);
   s_.dialogs.Beep();
   modified_ = false;
   // The chart drops the deleted year's prices.

@@ -32,6 +32,17 @@ struct RatesFields {
 enum class RateFieldKind { Number, Fuel, Percent };
 // The columns of a week row.
 enum class RateColumn { Cost, Comment, Fuel };
+// A field of the window, for the one a save found wrong.
+struct RateFieldRef {
+  enum Which { None, Band, MinCost, Linen, FuelCost, WeekCost, WeekFuel } which = None;
+  int index = 0;  // band 0..5, fuel cost 0..2, week row 0..52
+};
+
+// The largest price a field takes: the week table keeps prices in 16 bits.
+inline constexpr int32_t kMaxRatePrice = 65535;
+// The most characters a week comment can be typed to (a longer one read from a file
+// stays whole).
+inline constexpr int kWeekCommentTyped = 20;
 
 class RatesEditor {
  public:
@@ -77,8 +88,10 @@ class RatesEditor {
   bool DuplicateField(int row, RateColumn column);
 
   // Writes the year (a safety copy of the old file first); true when the window may
-  // close: saved, or nothing to save (the file is then let go).
+  // close: saved, or nothing to save (the file is then let go). Every field is checked
+  // first: a wrong one is reported and named in `invalidField`.
   bool Save();
+  RateFieldRef invalidField;
   // Asks about unsaved changes and lets the file go; false: the window stays.
   bool Close();
   // "+1 Year" / "-1 Year": the next or previous year, or this one again when that one
@@ -99,6 +112,10 @@ class RatesEditor {
  private:
   void Fill(const Rate_Rec& r);
   void Release();
+  // The first field that would be saved wrong, with its message; None when all are fine.
+  RateFieldRef FirstInvalidField(std::string& error) const;
+  // A rates file read whole for the window; false, with the message, when it is damaged.
+  bool ReadWhole(const std::string& path, Rate_Rec& r);
 
   Session& s_;
   int n_ = 0;

@@ -20,18 +20,21 @@ std::string Cut(std::string s, size_t max) {
   return s;
 }
 
+// A price from the file; a negative one (only a damaged file has it) is no price.
+int32_t Price(int32_t v) { return v < 0 ? 0 : v; }
+
 // The week's cost, fuel and minimum from the year's rates; a week without a price in a
 // file that has band prices is not to be let.
 void FillWeekRates(Status_Rec& w, const Rate_Rec& rates, bool allView) {
   static const WeekRate kNoEntry{};
   const WeekRate& e = w.WeekNo >= 1 && w.WeekNo <= rates.WeekRates.size() ? rates.WeekRates[w.WeekNo - 1] : kNoEntry;
-  w.MinCost = static_cast<uint16_t>(rates.MinCost);
+  w.MinCost = Price(rates.MinCost);
   const int32_t v = e.CostOrBand;
   if (v >= 1 && v <= 6) {
     w.RateBand = static_cast<uint8_t>(v);
-    w.WeekCost = static_cast<uint16_t>(rates.BandCost[static_cast<size_t>(v - 1)]);
+    w.WeekCost = Price(rates.BandCost[static_cast<size_t>(v - 1)]);
   } else {
-    w.WeekCost = static_cast<uint16_t>(v);
+    w.WeekCost = Price(v);
     if (v == 0 && rates.BandCost[0] != 0) {
       w.DayMask = kWholeWeek;
       w.DayStatus[0] = w.DayEffStatus[0] = Reserved;
@@ -40,9 +43,9 @@ void FillWeekRates(Status_Rec& w, const Rate_Rec& rates, bool allView) {
   }
   w.FuelBand = e.FuelBand;
   switch (e.FuelBand) {
-    case 'L': w.WeekFuel = static_cast<uint16_t>(rates.FuelCost[0]); break;
-    case 'M': w.WeekFuel = static_cast<uint16_t>(rates.FuelCost[1]); break;
-    case 'H': w.WeekFuel = static_cast<uint16_t>(rates.FuelCost[2]); break;
+    case 'L': w.WeekFuel = Price(rates.FuelCost[0]); break;
+    case 'M': w.WeekFuel = Price(rates.FuelCost[1]); break;
+    case 'H': w.WeekFuel = Price(rates.FuelCost[2]); break;
     default: break;
   }
   w.RateComment = e.WeekComment;

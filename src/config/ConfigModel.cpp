@@ -372,7 +372,7 @@ std::string ConfigModel::Save() {
     return "The number of properties in " + PathText(path_) +
            " was changed by another program.\rClose this window and configure again. " + notSaved;
   const std::string safety = safetyFolder_ + ExtractFileName(path_);
-  if (!WriteWholeFile(safety, before)) return "Cannot write the safety copy " + PathText(safety) + "\r" + notSaved;
+  if (!WriteWholeFile(safety, before, FileAccess::Private)) return "Cannot write the safety copy " + PathText(safety) + "\r" + notSaved;
   // The folders first: Cotlyn stops on a property without its folder.
   for (const int n : added_) {
     for (const char* sub : kPropertyFolders) {

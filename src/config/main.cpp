@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const ConfigStart start =
       FindSettingsFile(args, []() { return ReadLocalIni(ProgramDataFolder() + "Local.ini").RootFolder; });
-  ConfigModel model(TempFolder());
+  ConfigModel model(PrivateTempFolder());
   std::string error = start.error;
   if (error.empty() && !model.Load(start.settingsPath)) error = "Cannot read " + PathText(start.settingsPath);
   if (!error.empty()) {

@@ -69,7 +69,7 @@ std::unique_ptr<CtlSession> CtlSession::Open(const std::string& root, const std:
   }
   common.LogPath = common.RootFolder + "Cotlyn.log";
   common.UsersPath = common.RootFolder + "$users.txt";
-  common.TempFolder = TempFolder();
+  common.TempFolder = PrivateTempFolder();
   common.ProgramFolder = ExecutableFolder();
   common.ComputerName = ComputerName();
   common.UserName = UserName();

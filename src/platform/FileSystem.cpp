@@ -135,6 +135,20 @@ bool RenameFileAt(const std::string& from, const std::string& to) {
   return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+bool MoveFileAt(const std::string& from, const std::string& to) {
+  struct stat src {}, dst {};
+  const std::string folder = ExtractFilePath(AbsolutePath(to));
+  if (::stat(from.c_str(), &src) != 0 || ::stat(folder.empty() ? "." : folder.c_str(), &dst) != 0) return false;
+  if (src.st_dev == dst.st_dev) return RenameFileAt(from, to);
+  struct stat existing {};
+  if (::lstat(to.c_str(), &existing) == 0 || errno != ENOENT) return false;
+  std::string data;
+  if (!ReadWholeFile(from, data) || !WriteWholeFile(to, data)) return false;
+  if (DeleteFileAt(from)) return true;
+  DeleteFileAt(to);
+  return false;
+}
+
 bool ForceDirectories(const std::string& path) {
   if (path.empty()) return false;
   std::string p = path;

@@ -27,6 +27,9 @@ bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess
 bool CopyFileOverwrite(const std::string& from, const std::string& to, FileAccess access = FileAccess::Shared);
 bool DeleteFileAt(const std::string& path);
 bool RenameFileAt(const std::string& from, const std::string& to);  // fails when `to` exists
+// Moves a file, also to another file system (copied, then the original deleted; when
+// the original cannot go, the copy goes instead). Fails when `to` exists.
+bool MoveFileAt(const std::string& from, const std::string& to);
 bool ForceDirectories(const std::string& path);
 // Names (without folder) of the regular files in folder matching a Windows-style
 // wildcard ("*" any run, "?" one character), case-insensitive, sorted.

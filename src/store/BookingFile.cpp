@@ -1,5 +1,8 @@
 #include "store/BookingFile.h"
 
+#include <functional>
+#include <string_view>
+
 #include "platform/FileSystem.h"
 #include "platform/Format.h"
 #include "platform/PathText.h"
@@ -28,6 +31,8 @@ void CompleteIfOver(Book_Rec& r, const Prop_Rec& p, TDateTime today) {
   }
 }
 
+uint64_t Digest(const std::string& data) { return std::hash<std::string_view>{}(data); }
+
 // Parses a whole booking file image into property n's list. False when a refresh
 // found an empty file (the list is kept).
 bool ParseBookings(Session& s, int n, const std::string& path, const std::string& data, TDateTime age,
@@ -44,6 +49,7 @@ bool ParseBookings(Session& s, int n, const std::string& path, const std::string
 
   Prop_Rec& p = s.Prop(n);
   p.BookFileAge = age;
+  p.BookFileDigest = Digest(data);
   FreeBookings(s, n);
   const TDateTime today = s.clock.Today();
   size_t pos = 0;
@@ -99,11 +105,22 @@ bool WriteImage(Session& s, SharedFile& f, const std::string& image) {
   return true;
 }
 
-std::string SafetyCopyPath(const Session& s, int n, const std::string& path) {
-  return s.common.TempFolder + "P" + std::to_string(n) + "-" + ExtractFileName(path);
+[[noreturn]] void TooFewBytes(Session& s, const std::string& path, size_t count) {
+  Corrupt(s, "QZ1220B. Corrupt Data. F=" + PathText(path) + " Read too few bytes =" + std::to_string(count) + ". DIE",
+          "Error 1220. Corrupt data. File=" + PathText(path) + "\r" +
+              "Please investigate and recover lost data before continuing - see Help.");
 }
 
 }  // namespace
+
+bool SafetyCopy(Session& s, int n, const std::string& path) {
+  const std::string& folder = s.common.TempFolder;
+  const std::string copy = folder + "P" + std::to_string(n) + "-" + ExtractFileName(path);
+  // Customers' names and addresses: readable by this user only.
+  if (!folder.empty() && CopyFileOverwrite(path, copy, FileAccess::Private)) return true;
+  WriteLog(s, "QZ1015 Cannot write safety copy " + PathText(copy) + " of " + PathText(path));
+  return false;
+}
 
 std::string BookingFilePath(const Session& s, int n) {
   return n == 0 ? s.DirectFile : s.Prop(n).Folder + "Data/Bookings.bks";
@@ -148,13 +165,11 @@ bool ReadBookings(Session& s, int n, bool lock, bool refresh) {
       }
       s.FileReadOnly = true;
     }
-    if (age == p.BookFileAge) return false;
+    // The bytes, not only the time, tell whether another user wrote since the list
+    // was read: an edit must never start from a list older than the file.
     std::string data;
-    if (!s.BookFile.ReadAll(data))
-      Corrupt(s, "QZ1220B. Corrupt Data. F=" + PathText(path) + " Read too few bytes =" + std::to_string(data.size()) +
-                     ". DIE",
-              "Error 1220. Corrupt data. File=" + PathText(path) + "\r" +
-                  "Please investigate and recover lost data before continuing - see Help.");
+    if (!s.BookFile.ReadAll(data)) TooFewBytes(s, path, data.size());
+    if (age == p.BookFileAge && Digest(data) == p.BookFileDigest) return false;
     return ParseBookings(s, n, path, data, age, refresh);
   }
 
@@ -168,13 +183,30 @@ bool ReadBookings(Session& s, int n, bool lock, bool refresh) {
     return false;
   }
   std::string data;
-  if (!f.ReadAll(data))
-    Corrupt(s, "QZ1220B. Corrupt Data. F=" + PathText(path) + " Read too few bytes =" + std::to_string(data.size()) +
-                   ". DIE",
-            "Error 1220. Corrupt data. File=" + PathText(path) + "\r" +
-                "Please investigate and recover lost data before continuing - see Help.");
+  if (!f.ReadAll(data)) TooFewBytes(s, path, data.size());
   f.Close();
   return ParseBookings(s, n, path, data, age, refresh);
+}
+
+void RestoreBookings(Session& s, int n) {
+  Prop_Rec& p = s.Prop(n);
+  const std::string path = BookingFilePath(s, n);
+  p.ListModified = 0;
+  p.BookingChanged = 0;
+  if (!FileExists(path)) {
+    FreeBookings(s, n);
+    return;
+  }
+  std::string data;
+  bool read = false;
+  if (HandleHolds(s, path)) {
+    read = s.BookFile.ReadAll(data);
+  } else {
+    SharedFile f;
+    read = f.OpenReadShareAll(path) == SharedFile::Result::Ok && f.ReadAll(data);
+  }
+  if (!read) TooFewBytes(s, path, data.size());
+  ParseBookings(s, n, path, data, FileTimeAsDateTime(path), false);
 }
 
 bool WriteBookings(Session& s, int n) {
@@ -191,7 +223,7 @@ bool WriteBookings(Session& s, int n) {
                         1080);
       return false;
     }
-    CopyFileOverwrite(path, SafetyCopyPath(s, n, path));
+    SafetyCopy(s, n, path);
   } else {
     if (s.BookFile.IsOpen()) {
       WriteLog(s, "QZ1080D Should not occur. FSBook not nil for new file");
@@ -213,21 +245,32 @@ bool WriteBookings(Session& s, int n) {
     newFile = true;
   }
 
+  uint64_t digest = 0;
   if (!p.Bookings.Empty()) {
-    if (!WriteImage(s, s.BookFile, BookingsImage(p.Bookings))) return false;
+    const std::string image = BookingsImage(p.Bookings);
+    if (!WriteImage(s, s.BookFile, image)) return false;
+    digest = Digest(image);
     if (newFile) {
       s.BookFile.Close();
       if (s.BookFile.OpenReadWriteDenyWriters(path) != SharedFile::Result::Ok)
         WriteLog(s, "QZ1080E Should not occur. Unable to close and reopen file.");
     }
   } else {
+    // Deleted while still held, so that a failure leaves the file and the lock as they were.
+    if (!DeleteFileAt(path)) {
+      WriteLog(s, "Cannot delete file " + PathText(path));
+      s.dialogs.Message("Cannot delete file " + PathText(path), MsgIcon::Error, MsgButton::OK);
+      return false;
+    }
     s.BookFile.Close();
-    DeleteFileAt(path);
   }
 
   p.ListModified = 0;
   p.BookingChanged = 0;
-  if (n >= 1 && FileExists(path)) p.BookFileAge = FileTimeAsDateTime(path);
+  if (n >= 1 && FileExists(path)) {
+    p.BookFileAge = FileTimeAsDateTime(path);
+    p.BookFileDigest = digest;
+  }
   s.dialogs.Beep();
 
   if (n >= 1 && p.DatesChanged) {
@@ -266,11 +309,14 @@ bool AppendBooking(Session& s, const Book_Rec& rec, const std::string& path) {
 }
 
 void ReleaseBookingFile(Session& s) {
-  s.BookFile.Close();
-  if (s.BookFileProp >= 0 && s.BookFileProp <= s.NumProps()) {
+  // Only a holder for writing knows that nobody wrote meanwhile. A read-only holder
+  // keeps the time it last read: a save by the user who held the file is picked up
+  // by the next read.
+  if (s.BookFile.IsOpen() && !s.FileReadOnly && s.BookFileProp >= 0 && s.BookFileProp <= s.NumProps()) {
     const std::string path = BookingFilePath(s, s.BookFileProp);
     if (FileExists(path)) s.Prop(s.BookFileProp).BookFileAge = FileTimeAsDateTime(path);
   }
+  s.BookFile.Close();
   s.BookFileProp = -1;
   s.FileReadOnly = false;
 }
@@ -304,7 +350,7 @@ bool SaveBookingList(Session& s, SharedFile& handle, BookingList& list, int n, c
     return true;
   }
   if (handle.IsOpen()) {
-    CopyFileOverwrite(path, SafetyCopyPath(s, n, path));
+    SafetyCopy(s, n, path);
   } else {
     const SharedFile::Result r =
         FileExists(path) ? handle.OpenReadWriteDenyWriters(path) : handle.CreateDenyWriters(path);

@@ -25,8 +25,15 @@ bool ReadBookings(Session& s, int n, bool lock, bool refresh);
 bool WriteBookings(Session& s, int n);
 // Appends one record to a file of this format (the change and deletion logs).
 bool AppendBooking(Session& s, const Book_Rec& rec, const std::string& path);
-// Closes the booking file handle; the file's time becomes the one last seen.
+// Closes the booking file handle. When it was held for writing, the file's time becomes
+// the one last seen (nobody else can have written).
 void ReleaseBookingFile(Session& s);
+// Puts property n's list back as its file holds it (through the held handle when this
+// copy holds the file), after changes that could not be written were given up.
+void RestoreBookings(Session& s, int n);
+// Copies a file about to be rewritten to the temporary folder as "P<n>-" + its name,
+// readable by this user only; a failure is logged. True when copied.
+bool SafetyCopy(Session& s, int n, const std::string& path);
 
 // Any file of this format as a separate list, the file held open and locked.
 struct LoadedList {

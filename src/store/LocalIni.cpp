@@ -27,16 +27,20 @@ std::string ProgramDataFolder() {
 
 LocalIni ReadLocalIni(const std::string& path) {
   IniFile ini(path);
-  ini.Load();
+  const bool read = ini.Load();
   LocalIni local;
   local.RootFolder = ini.ReadString("Common", "RootFolder", "");
   local.ID = ini.ReadString("Common", "ID", "");
   local.UserKey = ini.ReadString("Common", "UserKey", "");
   if (local.UserKey.empty()) {
     local.UserKey = NewUserKey();
-    ForceDirectories(ExtractFilePath(path));
-    ini.WriteString("Common", "UserKey", local.UserKey);
-    ini.Save();
+    // A file that is there but could not be read is never written over: it holds the
+    // root folder.
+    if (read || !FileExists(path)) {
+      ForceDirectories(ExtractFilePath(path));
+      ini.WriteString("Common", "UserKey", local.UserKey);
+      ini.Save();
+    }
   }
   return local;
 }

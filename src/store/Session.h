@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/FileLock.h"
 #include "platform/Dialogs.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
@@ -50,8 +51,14 @@ class Session {
   char ForcedMode = ' ';  // ' ', 'L' or 'C'
   std::string DirectFile;
   std::string UserKey;
+  // This run's line in the user control file, and the mark that tells other copies
+  // of this installation that its owner is alive.
+  std::string UserLine;
+  OwnerMark UserMark;
   std::string InstallDate;  // "ID" of Local.ini
   bool RootFromCommandLine = false;
+  // The command line's switches that copies started for other properties get too.
+  std::vector<std::string> PassedSwitches;
 
   // Windows open now (the chart, the refresh timer and the commands ask).
   bool BookFormOpen = false;

@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathText.h"
+#include "store/DiagnosticLog.h"
 #include "store/Session.h"
 
 namespace tb {
@@ -147,11 +148,25 @@ void LoadRegistryValues(Session& s) {
   s.AupFREQ = static_cast<int>(s.registry.ReadDword(kRegistryKey, "AupFREQ").value_or(0));
 }
 
+// The keys go into the file as it is now (the configuration program or another copy
+// may have changed it); the file is replaced whole, or not at all.
 bool WriteCommonKeys(Session& s, const std::vector<std::pair<std::string, bool>>& values) {
-  IniFile ini(s.common.SettingsPath);
-  ini.Load();
+  const std::string& path = s.common.SettingsPath;
+  IniFile ini(path);
+  // Writing over a file that could not be read would keep only these keys: every
+  // property would be lost.
+  if (!ini.Load()) {
+    WriteLog(s, "Cannot read settings file " + PathText(path) + ". Not saved: " + values.front().first);
+    s.dialogs.Message("Cannot read " + PathText(path) + "\r" + "The settings were not saved", MsgIcon::Error,
+                      MsgButton::OK);
+    return false;
+  }
   for (const auto& [key, value] : values) ini.WriteBool(kCommon, key, value);
-  return ini.Save();
+  if (ini.Save()) return true;
+  WriteLog(s, "Cannot write settings file " + PathText(path) + ". Not saved: " + values.front().first);
+  s.dialogs.Message("Cannot write to " + PathText(path) + "\r" + "The settings were not saved", MsgIcon::Error,
+                    MsgButton::OK);
+  return false;
 }
 
 }  // namespace
@@ -264,9 +279,14 @@ TDateTime ParseYYMMDD(const std::string& text) {
 }
 
 std::string HelpPagePath(const std::string& helpFolder, int context) {
+  switch (context) {
+    case kHelpIndex: return helpFolder + "keywords.html";
+    case kHelpSearch: return helpFolder + "search.html";
+    default: break;
+  }
   return helpFolder + (context > 0 ? std::to_string(context) : std::string("index")) + ".html";
 }
 
-void OpenHelp(Session& s, int context) { s.processes.ShellOpen(HelpPagePath(s.common.HelpFolder, context)); }
+void OpenHelp(const Session& s, int context) { s.processes.ShellOpen(HelpPagePath(s.common.HelpFolder, context)); }
 
 }  // namespace tb

@@ -51,10 +51,26 @@ struct PropertyListRow {
 };
 std::vector<PropertyListRow> PropertyListRows(const Session& s, bool agencyOnly);
 
-// The help page of a context number in the help folder; context 0 is the contents.
+// The help pages that are not topics: the contents, the index of topics, the topic
+// search and how to use help.
+inline constexpr int kHelpContents = 0;
+inline constexpr int kHelpIndex = -1;
+inline constexpr int kHelpSearch = -2;
+inline constexpr int kHelpOnHelp = 98;
+// The windows' own topics, where F1 leads.
+inline constexpr int kMainWindowHelp = 100;
+inline constexpr int kPropertyPickerHelp = 110;
+inline constexpr int kMemoryWindowHelp = 120;
+inline constexpr int kBookingWindowHelp = 200;
+inline constexpr int kCancellationHelp = 267;
+inline constexpr int kSurchargeHelp = 268;
+inline constexpr int kDiscountHelp = 490;
+inline constexpr int kRatesWindowHelp = 400;
+// The help page of a context number in the help folder ("<n>.html"); the contents are
+// "index.html", the index "keywords.html", the search "search.html".
 std::string HelpPagePath(const std::string& helpFolder, int context);
 // Opens that page with the shell.
-void OpenHelp(Session& s, int context);
+void OpenHelp(const Session& s, int context);
 
 // "yymmdd" as a date; 0 when the text is not one.
 TDateTime ParseYYMMDD(const std::string& text);

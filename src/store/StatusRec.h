@@ -22,9 +22,11 @@ struct Status_Rec {
   uint8_t SpecialMark = 0;  // 8 when a let starting this week has special instructions
   uint8_t RateBand = 0;     // 1..6, else 0
   char FuelBand = 0;
-  uint16_t WeekCost = 0;
-  uint16_t WeekFuel = 0;
-  uint16_t MinCost = 0;
+  // Whole currency units, as the rates file holds them (32 bits: a week of a large
+  // house can cost more than 65535).
+  int32_t WeekCost = 0;
+  int32_t WeekFuel = 0;
+  int32_t MinCost = 0;
   std::string WeekNames;  // at most 30 characters
   std::string BookedDate;
   std::string RateComment;

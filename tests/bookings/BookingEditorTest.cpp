@@ -18,27 +18,6 @@ namespace {
 const MsgButtons kOK = MsgButton::OK;
 const MsgButtons kYesNo = MsgButton::Yes | MsgButton::No;
 
-// Every record of a booking file, read without taking its lock.
-std::vector<Book_Rec> Records(const std::string& path) {
-  std::string data;
-  std::vector<Book_Rec> out;
-  if (!ReadWholeFile(path, data)) return out;
-  size_t pos = 0;
-  while (pos < data.size()) {
-    Book_Rec r;
-    bool fault = false;
-    if (!ParseBookRecord(data, pos, r, fault) || fault) break;
-    out.push_back(r);
-  }
-  return out;
-}
-
-std::vector<std::string> Surnames(const std::vector<Book_Rec>& records) {
-  std::vector<std::string> out;
-  for (const Book_Rec& r : records) out.push_back(r.Surname);
-  return out;
-}
-
 class Editor : public BrambleFixture {
  protected:
   Editor() : BrambleFixture("ExtChg1=Ret Deposit\n") { s.chartChanged = [this](int n) { redrawn.push_back(n); }; }
@@ -287,8 +266,8 @@ TEST_F(Editor, SaveWritesTheFileTheChangeLogAndTheLogLine) {
   ed.fields.form.surname = "Evans";
   ed.SurnameChanged();
   ASSERT_TRUE(ed.Save("SAVE"));
-  EXPECT_EQ(Surnames(Records(File())), (std::vector<std::string>{"Adams", "Evans", "Brown", "Clark"}));
-  const std::vector<Book_Rec> changed = Records(Archive("Changed"));
+  EXPECT_EQ(Surnames(FileRecords(File())), (std::vector<std::string>{"Adams", "Evans", "Brown", "Clark"}));
+  const std::vector<Book_Rec> changed = FileRecords(Archive("Changed"));
   ASSERT_EQ(changed.size(), 1u);
   EXPECT_EQ(changed[0].Surname, "Evans");
   EXPECT_EQ(changed[0].EndD, kJan + 14);
@@ -308,7 +287,7 @@ TEST_F(Editor, SaveWritesTheFileTheChangeLogAndTheLogLine) {
                    MsgButton::OK);
   EXPECT_FALSE(ed.Save("SAVE"));
   EXPECT_EQ(t.dir.Read("root/Bramble/Data/Bookings.bks"), before);
-  EXPECT_EQ(Records(Archive("Changed")).size(), 1u);
+  EXPECT_EQ(FileRecords(Archive("Changed")).size(), 1u);
   EXPECT_EQ(s.Prop(1).Bookings.Count(), 4);
 }
 
@@ -321,7 +300,7 @@ TEST_F(Editor, SaveTakesAnEmptySurnameButSaveExitAsksForOne) {
   EXPECT_EQ(ed.focus, EditorFocus::Surname);
   EXPECT_EQ(s.Prop(1).Bookings.Count(), 3);
   ASSERT_TRUE(ed.Save("SAVE"));
-  EXPECT_EQ(Records(File()).size(), 4u);
+  EXPECT_EQ(FileRecords(File()).size(), 4u);
   EXPECT_NE(Log().find("SAVE P=1 Bramble Name= S=H SD=270122"), std::string::npos);
 }
 
@@ -355,7 +334,7 @@ TEST_F(Editor, ClosingAsksAboutUnsavedChanges) {
     EXPECT_EQ(ed.Close(), c.closes);
     EXPECT_EQ(s.BookFormOpen, !c.closes);
     EXPECT_EQ(s.BookFile.IsOpen(), !c.closes);
-    EXPECT_EQ(Records(File()).size(), c.records);
+    EXPECT_EQ(FileRecords(File()).size(), c.records);
     if (!c.closes) {
       t.dialogs.Expect("Quit and lose changes?", MsgIcon::Confirmation, kYesNo, 0, MsgButton::Yes);
       EXPECT_TRUE(ed.Quit());
@@ -382,11 +361,11 @@ TEST_F(Editor, DeleteLogsTheBookingWritesTheFileAndLetsItGo) {
   t.dialogs.Expect("Delete Booking?\r\rProperty: Bramble\rBooking: Brown  14/01/2027 to 21/01/2027",
                    MsgIcon::Confirmation, kYesNo, 0, MsgButton::Yes);
   ASSERT_TRUE(ed.Delete());
-  EXPECT_EQ(Surnames(Records(File())), (std::vector<std::string>{"Adams", "Clark"}));
-  const std::vector<Book_Rec> deleted = Records(Archive("Deleted"));
+  EXPECT_EQ(Surnames(FileRecords(File())), (std::vector<std::string>{"Adams", "Clark"}));
+  const std::vector<Book_Rec> deleted = FileRecords(Archive("Deleted"));
   ASSERT_EQ(deleted.size(), 1u);
   EXPECT_EQ(deleted[0].Status, Hold);
-  const std::vector<Book_Rec> changed = Records(Archive("Changed"));
+  const std::vector<Book_Rec> changed = FileRecords(Archive("Changed"));
   ASSERT_EQ(changed.size(), 1u);
   EXPECT_EQ(changed[0].Surname, "Brown");
   EXPECT_EQ(changed[0].Status, Deleted);
@@ -412,7 +391,7 @@ TEST_F(Editor, DeletingEveryBookingOfAFileInBookingFileModeDeletesTheFile) {
   EXPECT_FALSE(ed.Delete());
   EXPECT_EQ(ed.fields.form.surname, "Brown");
   EXPECT_EQ(ed.panel[2], "Deleted");
-  EXPECT_EQ(Records(s.DirectFile).size(), 2u) << "booking-file mode writes on closing";
+  EXPECT_EQ(FileRecords(s.DirectFile).size(), 2u) << "booking-file mode writes on closing";
 
   t.dialogs.Expect("Delete Booking?\r\rProperty: \rBooking: Brown  14/01/2027 to 21/01/2027", MsgIcon::Confirmation,
                    kYesNo, 0, MsgButton::Yes);
@@ -456,8 +435,14 @@ TEST_F(Editor, EmailOpensAMailtoLink) {
   ed.OpenEdit(1, At(2));
   ed.fields.email = "  brown@example.com ";
   ASSERT_TRUE(ed.WriteEmail());
-  EXPECT_EQ(t.runner.opened, std::vector<std::string>{"mailto:brown@example.com?Subject=Bramble, Thursday 14 January"
-                                                      " - Thursday 21 January 2027 &Body="});
+  EXPECT_EQ(t.runner.opened, std::vector<std::string>{"mailto:brown@example.com?Subject=Bramble%2C%20Thursday%2014%20"
+                                                      "January%20-%20Thursday%2021%20January%202027%20&Body="});
+  // "&" and "#" in a name stay in the subject instead of ending it.
+  s.Prop(1).PropName = "Brook & Co #2";
+  ed.fields.email = "o'brien+lets@example.com";
+  ASSERT_TRUE(ed.WriteEmail());
+  EXPECT_EQ(t.runner.opened.back(), "mailto:o'brien+lets@example.com?Subject=Brook%20%26%20Co%20%232%2C%20Thursday%2014%20"
+                                    "January%20-%20Thursday%2021%20January%202027%20&Body=");
   ed.fields.email = " ";
   t.dialogs.Expect("No email address", MsgIcon::Error, kOK, 0, MsgButton::OK);
   EXPECT_FALSE(ed.WriteEmail());

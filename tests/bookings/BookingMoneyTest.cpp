@@ -73,6 +73,45 @@ TEST_F(Money, CancellingAHoldBookingKeepsNothing) {
   t.dialogs.VerifyAllShown();
 }
 
+// Save, Save / Exit and the close box move no focus: the charge typed last is checked
+// by the save itself, and what is saved always adds up to what was paid.
+TEST_F(Money, ACancelledBookingIsSavedOnlyWithMoneyThatAddsUp) {
+  Book_Rec booking = DepositPaidBooking(150);
+  booking.Chg1 = 20;  // the booking fee
+  Open(booking);
+  t.dialogs.Expect(kCancelled +
+                       "Customer already paid \xA3" "150\rCancellation charge is \xA3" "50\rYou need to refund \xA3" "100 - NOTE THIS AMOUNT\r",
+                   MsgIcon::Information, kOKHelp, 267, MsgButton::OK);
+  ASSERT_EQ(ed.Cancel(CancelOption::PayNow, 50), BookingEditor::CancelResult::Cancelled);
+  const std::string before = t.dir.Read("root/Bramble/Data/Bookings.bks");
+  struct Case {
+    const char* charge;
+    const char* error;
+  } cases[] = {
+      {"200", "Cannot refund more than paid"},
+      {"15", "Cancellation charge insufficient to cover booking fee\rIncrease charge or reduce fee"},
+      {"1.2.3", "Invalid amount"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.charge);
+    ed.fields.form.total = c.charge;
+    ed.AmountChanged(AmountField::Total);
+    t.dialogs.Expect(std::string(c.error) + "\rCannot save", MsgIcon::Error, kOK, 0, MsgButton::OK);
+    EXPECT_FALSE(ed.Save("SAVE"));
+    EXPECT_EQ(ed.focus, EditorFocus::Total);
+    EXPECT_EQ(t.dir.Read("root/Bramble/Data/Bookings.bks"), before);
+  }
+  // A refund left over from an earlier charge is settled by the save.
+  ed.fields.form.total = "60";
+  ed.fields.refund = "100";
+  ed.FieldChanged();
+  const Book_Rec r = Saved();
+  EXPECT_EQ(r.Status, Cancelled);
+  EXPECT_EQ(r.Total, 60);
+  EXPECT_EQ(r.Refund, 90);
+  t.dialogs.VerifyAllShown();
+}
+
 TEST_F(Money, CancellingAPaidDepositRefundsNowOrRetains) {
   Open(DepositPaidBooking(150));
   CancelDialogModel dialog(ed.AmountPaid(), ed.Currency());

@@ -6,6 +6,7 @@
 
 #include "bookings/Rates.h"
 #include "platform/FileSystem.h"
+#include "support/Frozen.h"
 #include "support/TestSession.h"
 
 namespace tb::test {
@@ -154,9 +155,10 @@ TEST_F(Rates, FieldChecks) {
     const char* text;
     bool ok;
   } cases[] = {
-      {RateFieldKind::Number, "0", true},       {RateFieldKind::Number, "2147483647", true},
-      {RateFieldKind::Number, "", false},       {RateFieldKind::Number, "2147483648", false},
-      {RateFieldKind::Number, "-5", false},     {RateFieldKind::Fuel, "H", true},
+      {RateFieldKind::Number, "0", true},       {RateFieldKind::Number, "65535", true},
+      {RateFieldKind::Number, "65536", false},  {RateFieldKind::Number, "2147483648", false},
+      {RateFieldKind::Number, "", false},       {RateFieldKind::Number, "-5", false},
+      {RateFieldKind::Fuel, "H", true},         {RateFieldKind::Fuel, "m", true},
       {RateFieldKind::Fuel, "", false},         {RateFieldKind::Fuel, "HM", false},
       {RateFieldKind::Percent, "5.0", true},    {RateFieldKind::Percent, "0", false},
       {RateFieldKind::Percent, "abc", false},
@@ -165,6 +167,8 @@ TEST_F(Rates, FieldChecks) {
     EXPECT_EQ(RatesEditor::FieldError(c.kind, c.text).empty(), c.ok) << c.text;
   }
   EXPECT_EQ(RatesEditor::FieldError(RateFieldKind::Number, "x"), "Invalid input. Must be positive integer");
+  // The week table keeps prices in 16 bits: a larger one is refused, not wrapped.
+  EXPECT_EQ(RatesEditor::FieldError(RateFieldKind::Number, "70000"), "Invalid input. Must be 65535 or less");
   EXPECT_EQ(RatesEditor::FieldError(RateFieldKind::Fuel, ""), "Invalid fuel. 1 char only, H,M or L");
   EXPECT_EQ(RatesEditor::FieldError(RateFieldKind::Percent, "0"), "Invalid change percentage. Must be positive number");
 }
@@ -281,6 +285,90 @@ TEST_F(Rates, AFileThatCannotBeCreatedKeepsTheWorkInTheWindow) {
   ForceDirectories(t.Root() + "Bramble/Data");
   EXPECT_TRUE(ed.Save());
   EXPECT_EQ(Saved(1, 2027).BandCost[0], 555);
+  t.dialogs.VerifyAllShown();
+}
+
+// A damaged file shown as zeros would become zeros at the next save: it is refused.
+TEST_F(Rates, ADamagedFileIsNeverOpenedAsZeros) {
+  Rate_Rec r;
+  r.BandCost[0] = 425;
+  r.WeekRates[4].WeekComment = "Easter";
+  const std::string whole = RatesImage(r);
+  struct Case {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"cut short", whole.substr(0, 100)},
+      {"empty", ""},
+      {"bytes after the last week", whole + "xx"},
+      {"a comment running past the end", whole.substr(0, whole.size() - 3)},
+  };
+  const std::string path = File(1, 2026);
+  WriteYear(1, 2027, 500);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteWholeFile(path, c.bytes);
+    t.dialogs.Expect("Error opening rates file " + path, MsgIcon::Error, kOK, 410, MsgButton::OK);
+    EXPECT_FALSE(ed.Load(1, 2026));
+    EXPECT_FALSE(s.RatesFormOpen);
+    EXPECT_EQ(t.dir.Read("root/Bramble/Data/Rates26.bkc"), c.bytes);
+    // Nor is it imported, or copied from another property.
+    ASSERT_TRUE(ed.Load(1, 2027));
+    t.dialogs.Expect("Error opening rates file " + path, MsgIcon::Error, kOK, 410, MsgButton::OK);
+    EXPECT_FALSE(ed.Import(path));
+    WriteWholeFile(File(2, 2027), c.bytes);
+    t.dialogs.Expect("Error opening rates file " + File(2, 2027), MsgIcon::Error, kOK, 410, MsgButton::OK);
+    EXPECT_FALSE(ed.CopyFrom(2, false));
+    EXPECT_EQ(ed.fields.band[0], "500");
+    EXPECT_FALSE(ed.Modified());
+    ed.Finish();
+  }
+  t.dialogs.VerifyAllShown();
+}
+
+// Prices above what the week table keeps are refused at the save too (the global
+// change can make them), with the field named; nothing is written.
+TEST_F(Rates, ASaveRefusesAPriceTheChartCannotShow) {
+  WriteYear(1, 2026, 60000);
+  ASSERT_TRUE(ed.Load(1, 2026));
+  ed.fields.percent = "10";
+  t.dialogs.Expect("You've asked for all rates to be increased by 10 percent\rProceed?", MsgIcon::Confirmation,
+                   kYesCancel, 0, MsgButton::Yes);
+  t.dialogs.Expect("Rates changed", MsgIcon::Information, kOK, 0, MsgButton::OK);
+  ASSERT_TRUE(ed.GlobalChange());
+  EXPECT_EQ(ed.fields.band[0], "66000");
+  const std::string before = t.dir.Read("root/Bramble/Data/Rates26.bkc");
+  t.dialogs.Expect("Invalid input. Must be 65535 or less", MsgIcon::Error, kOK, 0, MsgButton::OK);
+  EXPECT_FALSE(ed.Save());
+  EXPECT_EQ(ed.invalidField.which, RateFieldRef::Band);
+  EXPECT_EQ(ed.invalidField.index, 0);
+  EXPECT_EQ(t.dir.Read("root/Bramble/Data/Rates26.bkc"), before);
+  ed.fields.band[0] = "65535";
+  ed.fields.weeks[7].fuel = "q";
+  t.dialogs.Expect("Invalid fuel. 1 char only, H,M or L", MsgIcon::Error, kOK, 0, MsgButton::OK);
+  EXPECT_FALSE(ed.Save());
+  EXPECT_EQ(ed.invalidField.which, RateFieldRef::WeekFuel);
+  EXPECT_EQ(ed.invalidField.index, 7);
+  ed.fields.weeks[7].fuel = "m";
+  ASSERT_TRUE(ed.Save());
+  EXPECT_EQ(Saved(1, 2026).BandCost[0], 65535);
+  EXPECT_EQ(Saved(1, 2026).WeekRates[7].FuelBand, 'M');
+  t.dialogs.VerifyAllShown();
+}
+
+TEST_F(Rates, AYearWhoseFileCannotBeDeletedStays) {
+  WriteYear(1, 2026, 426);
+  ASSERT_TRUE(ed.Load(1, 2026));
+  Frozen frozen(File(1, 2026));
+  if (!frozen.Ok()) GTEST_SKIP() << "cannot make a file immutable here";
+  t.dialogs.Expect("Delete current rates file = " + File(1, 2026) +
+                       "\rProceed?\r\rAll data will be lost (Any Backup file is not deleted)\rThe form will close",
+                   MsgIcon::Confirmation, kYesCancel, 0, MsgButton::Yes);
+  t.dialogs.Expect("Cannot delete file " + File(1, 2026), MsgIcon::Error, kOK, 0, MsgButton::OK);
+  EXPECT_FALSE(ed.DeleteFile());
+  EXPECT_TRUE(s.RatesFormOpen);
+  frozen.Thaw();
+  EXPECT_EQ(Saved(1, 2026).BandCost[0], 426);
   t.dialogs.VerifyAllShown();
 }
 

@@ -216,7 +216,7 @@ TEST_F(RatesSession, YearRatesComeFromTheCacheOnlyForPropertiesOnShow) {
 TEST_F(RatesSession, WeekTablePricesWeeksFromTheirOwnRateYear) {
   s.SeasonYear = {2027, 2028};
   Rate_Rec y27;
-  y27.MinCost = 70000;  // kept to 16 bits like every week member
+  y27.MinCost = 70000;  // above 16 bits: kept whole
   y27.BandCost = {120, 220, 320, 420, 520, 620};
   y27.FuelCost = {11, 22, 33};
   y27.WeekRates[0] = {'H', 0, 6, "Top"};
@@ -245,11 +245,11 @@ TEST_F(RatesSession, WeekTablePricesWeeksFromTheirOwnRateYear) {
       int cost, fuel, minCost;
       const char* comment;
     } rows[] = {
-        {0, 2027, 1, 6, 'H', 620, 33, 70000 - 65536, "Top"},
-        {1, 2027, 2, 0, 'X', 7, 0, 70000 - 65536, ""},
-        {2, 2027, 3, 0, 0, 0, 0, 70000 - 65536, "Owner's week - painters in until Friday"},
-        {3, 2027, 4, 0, 'L', 70000 - 65536, 11, 70000 - 65536, ""},
-        {51, 2027, 52, 1, 'M', 120, 22, 70000 - 65536, ""},
+        {0, 2027, 1, 6, 'H', 620, 33, 70000, "Top"},
+        {1, 2027, 2, 0, 'X', 7, 0, 70000, ""},
+        {2, 2027, 3, 0, 0, 0, 0, 70000, "Owner's week - painters in until Friday"},
+        {3, 2027, 4, 0, 'L', 70000, 11, 70000, ""},
+        {51, 2027, 52, 1, 'M', 120, 22, 70000, ""},
         {52, 2028, 1, 2, 'L', 700, 0, 0, "New year"},
         {53, 2028, 2, 0, 0, 0, 0, 0, ""},
     };

@@ -79,6 +79,32 @@ TEST(FileSystemTest, RelativePathsAreTakenFromTheWorkingFolder) {
   EXPECT_EQ(CanonicalPath(dir / "missing"), dir / "missing");
 }
 
+// A booking form saved by a browser is often on another disk: a move copies it over and
+// deletes the original.
+TEST(FileSystemTest, MoveCrossesFileSystems) {
+  TempDir dir;
+  const std::string elsewhere = "/dev/shm/tenbrook-move-" + std::to_string(::getpid());
+  struct stat there {}, here {};
+  if (!WriteWholeFile(elsewhere, "form") || ::stat(elsewhere.c_str(), &there) != 0 ||
+      ::stat(dir.Path().c_str(), &here) != 0 || there.st_dev == here.st_dev) {
+    DeleteFileAt(elsewhere);
+    GTEST_SKIP() << "no second file system here";
+  }
+  ASSERT_TRUE(MoveFileAt(elsewhere, dir / "form.pdf"));
+  EXPECT_EQ(dir.Read("form.pdf"), "form");
+  EXPECT_FALSE(FileExists(elsewhere));
+  // Never over a file that is there.
+  ASSERT_TRUE(WriteWholeFile(elsewhere, "second"));
+  EXPECT_FALSE(MoveFileAt(elsewhere, dir / "form.pdf"));
+  EXPECT_EQ(dir.Read("form.pdf"), "form");
+  EXPECT_TRUE(FileExists(elsewhere));
+  DeleteFileAt(elsewhere);
+  // Within one file system it is a rename.
+  dir.Write("a.txt", "A");
+  EXPECT_TRUE(MoveFileAt(dir / "a.txt", dir / "b.txt"));
+  EXPECT_EQ(dir.Read("b.txt"), "A");
+}
+
 TEST(FileSystemTest, RenameNeverReplacesAnExistingFile) {
   TempDir dir;
   std::string from = dir.Write("a.txt", "A");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sys/stat.h>
 #include <random>
 
 #include "platform/FileSystem.h"
@@ -206,9 +207,33 @@ TEST_F(BookingFile, WritesAreSafeShorterAndLeaveNoStaleBytes) {
   std::string copy;
   ReadWholeFile(s.common.TempFolder + "P1-Bookings.bks", copy);
   EXPECT_EQ(copy, before);  // the safety copy holds the file as it was
+  struct stat st {};
+  ASSERT_EQ(::stat((s.common.TempFolder + "P1-Bookings.bks").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u) << "customers' details are this user's only";
   EXPECT_EQ(p.ListModified, 0);
   EXPECT_EQ(p.BookFileAge, FileTimeAsDateTime(Path()));
   EXPECT_FALSE(ReadBookings(s, 1, false, false));  // our own write is not re-read
+
+  // A safety copy that cannot be made is logged; the write goes on.
+  s.common.TempFolder = t.dir.Path() + "gone/";
+  p.Bookings.Remove(p.Bookings.At(1));
+  p.ListModified = 1;
+  ASSERT_TRUE(WriteBookings(s, 1));
+  EXPECT_NE(Log().find("QZ1015 Cannot write safety copy " + t.dir.Path() + "gone/P1-Bookings.bks of " + Path()),
+            std::string::npos);
+}
+
+// File times are coarse: another user's write can leave the time the list was read
+// at. Before an edit, the bytes decide.
+TEST_F(BookingFile, AnEditStartsFromTheFileEvenWhenItsTimeDidNotMove) {
+  WriteFile(BookingFileImage({MakeBooking(kToday + 10, 7, "Smith")}));
+  ASSERT_TRUE(ReadBookings(s, 1, false, false));
+  WriteFile(BookingFileImage({MakeBooking(kToday + 10, 7, "Smith"), MakeBooking(kToday + 20, 7, "Jones")}));
+  // As if both writes had fallen within one tick of the file system's clock.
+  s.Prop(1).BookFileAge = FileTimeAsDateTime(Path());
+  EXPECT_FALSE(ReadBookings(s, 1, false, false)) << "a refresh goes by the time";
+  EXPECT_TRUE(ReadBookings(s, 1, true, false)) << "an edit goes by the bytes";
+  EXPECT_EQ(s.Prop(1).Bookings.Count(), 2);
 }
 
 TEST_F(BookingFile, DeletingTheLastBookingDeletesTheFile) {

@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
+#include "store/LocalIni.h"
 #include "store/Settings.h"
+#include "support/Frozen.h"
 #include "support/TestSession.h"
 
 namespace tb::test {
@@ -162,6 +168,46 @@ TEST(Settings, SavedKeysAreWrittenInPlace) {
   EXPECT_EQ(t.dir.Read("root/Cotlyn.ini"),
             "; kept\r\n[Common]\r\nCloudData=1\r\nNumProps=1\r\nwCWks=0\r\nwLDts=1\r\nwMSep=0\r\nwYSep=0\r\nwOLet=0\r\n"
             "[Prop01]\r\nPropName=A\r\n");
+}
+
+// A settings file that cannot be read is never written over with just the new keys
+// (every property would go), and a failed write leaves the file whole.
+TEST(Settings, ASavedKeyNeverCostsTheRestOfTheFile) {
+  TestSession t;
+  const std::string text = "[Common]\r\nCloudData=0\r\nNumProps=1\r\n[Prop01]\r\nPropName=A\r\n";
+  t.Load("[Common]\nCloudData=0\nNumProps=1\n[Prop01]\nPropName=A\n");
+  const std::string path = t.session.common.SettingsPath;
+  {
+    Frozen frozen(path);
+    if (frozen.Ok()) {
+      t.dialogs.Expect("Cannot write to " + path + "\rThe settings were not saved", MsgIcon::Error, MsgButton::OK, 0,
+                       MsgButton::OK);
+      EXPECT_FALSE(SaveCloudMode(t.session, true));
+    }
+  }
+  EXPECT_EQ(t.dir.Read("root/Cotlyn.ini"), text);
+  std::filesystem::rename(path, path + ".away");  // gone, as behind a share that dropped
+  t.dialogs.Expect("Cannot read " + path + "\rThe settings were not saved", MsgIcon::Error, MsgButton::OK, 0,
+                   MsgButton::OK);
+  EXPECT_FALSE(SaveWebOptions(t.session));
+  EXPECT_FALSE(FileExists(path));
+  EXPECT_NE(t.dir.Read("root/Cotlyn.log").find("Cannot read settings file " + path + ". Not saved: wCWks"),
+            std::string::npos);
+  t.dialogs.VerifyAllShown();
+}
+
+// Local.ini holds the root folder: a file that is there but cannot be read is left alone.
+TEST(Settings, LocalIniIsWrittenOnlyWhenItWasRead) {
+  TempDir dir;
+  const LocalIni made = ReadLocalIni(dir / "Data/Local.ini");  // a new installation
+  EXPECT_FALSE(made.UserKey.empty());
+  EXPECT_EQ(dir.Read("Data/Local.ini"), "[Common]\r\nUserKey=" + made.UserKey + "\r\n");
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  const std::string path = dir.Write("Data/Local.ini", "[Common]\r\nRootFolder=/data/\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0200), 0);
+  ReadLocalIni(path);
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+  EXPECT_EQ(dir.Read("Data/Local.ini"), "[Common]\r\nRootFolder=/data/\r\n");
 }
 
 TEST(Settings, WebFoldersAndRelativePaths) {

@@ -1,5 +1,7 @@
 #include "support/Builders.h"
 
+#include "platform/FileSystem.h"
+
 namespace tb::test {
 
 Book_Rec MakeBooking(TDateTime start, int nights, const std::string& surname, uint8_t status) {
@@ -18,6 +20,26 @@ Book_Rec MakeBooking(TDateTime start, int nights, const std::string& surname, ui
 std::string BookingFileImage(const std::vector<Book_Rec>& records) {
   std::string out;
   for (const Book_Rec& r : records) AppendBookRecord(out, r);
+  return out;
+}
+
+std::vector<Book_Rec> FileRecords(const std::string& path) {
+  std::string data;
+  std::vector<Book_Rec> out;
+  if (!ReadWholeFile(path, data)) return out;
+  size_t pos = 0;
+  while (pos < data.size()) {
+    Book_Rec r;
+    bool fault = false;
+    if (!ParseBookRecord(data, pos, r, fault) || fault) break;
+    out.push_back(r);
+  }
+  return out;
+}
+
+std::vector<std::string> Surnames(const std::vector<Book_Rec>& records) {
+  std::vector<std::string> out;
+  for (const Book_Rec& r : records) out.push_back(r.Surname);
   return out;
 }
 

@@ -35,6 +35,15 @@ void TestSession::Load(const std::string& text) {
   LoadSettings(session);
 }
 
+void TestSession::JoinRoot(const TestSession& other) {
+  const std::string temp = session.common.TempFolder;
+  session.common = other.session.common;
+  session.common.TempFolder = temp;
+  LoadSettings(session);
+  session.SeasonYear = other.session.SeasonYear;
+  session.CurrentProperty = other.session.CurrentProperty;
+}
+
 std::string SimpleSettings(int properties, const std::string& extraCommon) {
   std::string s = "[Common]\nver=V4.4\nNumProps=" + std::to_string(properties) + "\n" + extraCommon;
   for (int n = 1; n <= properties; ++n) {

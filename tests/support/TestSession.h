@@ -58,6 +58,9 @@ class TestSession {
   std::string WriteSettings(const std::string& text);
   // WriteSettings, then LoadSettings, with the root folder and log paths set.
   void Load(const std::string& text);
+  // Makes this session a second user of other's root folder: the same settings and
+  // property table, with nothing read yet and a temporary folder of its own.
+  void JoinRoot(const TestSession& other);
 };
 
 // A settings file with the common section and n simple properties named "Prop 1".. .

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/forms/HelpKey.h"
+#include "store/Settings.h"
 #include "store/forms/FillPropertyList.h"
 
 namespace tb {
@@ -50,6 +52,7 @@ TPropSelForm::TPropSelForm(const Session& s, PickPurpose purpose, int year, QWid
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+  AddHelpKey(this, [&s]() { OpenHelp(s, kPropertyPickerHelp); });
 }
 
 int TPropSelForm::Chosen() const {

@@ -1,0 +1,221 @@
+// What the booking window keeps safe when another user saves meanwhile, or when a write
+// fails: nothing given up lives on in memory, nothing acknowledged is lost.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "bookings/BookingEditor.h"
+#include "bookings/BrambleFixture.h"
+#include "platform/FileSystem.h"
+#include "platform/PathText.h"
+#include "store/BookingFile.h"
+#include "support/Builders.h"
+#include "support/Frozen.h"
+#include "support/TestSession.h"
+
+namespace tb::test {
+namespace {
+
+const MsgButtons kOK = MsgButton::OK;
+const MsgButtons kYesNo = MsgButton::Yes | MsgButton::No;
+
+std::vector<std::string> FileSurnames(const std::string& path) { return Surnames(FileRecords(path)); }
+
+std::vector<std::string> ListSurnames(const BookingList& list) {
+  std::vector<std::string> out;
+  for (const Book_Buffer* b = list.First(); b; b = b->Next) out.push_back(b->Rec.Surname);
+  return out;
+}
+
+class SafeEditing : public BrambleFixture {
+ protected:
+  SafeEditing() : BrambleFixture("") { s.chartChanged = [this](int n) { redrawn.push_back(n); }; }
+  // A new booking of `surname` from `start`, saved (or not) through the window's engine.
+  bool Book(BookingEditor& editor, TDateTime start, const std::string& surname) {
+    editor.OpenNew(1, start);
+    editor.fields.form.surname = surname;
+    editor.SurnameChanged();
+    return editor.Save("SAVE");
+  }
+  // The box a failed write through the held handle shows, for `bytes` bytes.
+  void ExpectShortWrite(size_t bytes) {
+    t.dialogs.Expect("QZ1080 Should not occur. Wrote 0 bytes v. req=" + std::to_string(bytes) + "\rTry again?",
+                     MsgIcon::Error, MsgButton::Abort | MsgButton::Help, 1080, MsgButton::Abort);
+  }
+  BookingEditor ed{s};
+  std::vector<int> redrawn;
+};
+
+// B looks at a booking read-only while A saves one; B's next click for editing must
+// start from A's file, or B's save would write A's booking away.
+TEST_F(SafeEditing, AReadOnlyLookNeverHidesAnotherUsersSave) {
+  TestSession other;
+  other.JoinRoot(t);
+  Session& b = other.session;
+  ASSERT_TRUE(ReadBookings(b, 1, true, false));
+  EXPECT_TRUE(b.FileReadOnly);  // A holds the file
+
+  ASSERT_TRUE(Book(ed, kJan + 22, "Evans"));
+  ASSERT_TRUE(ed.Close());
+
+  ReleaseBookingFile(b);  // B's read-only window closes
+  EXPECT_TRUE(ReadBookings(b, 1, true, false)) << "A's save is read before B edits";
+  EXPECT_FALSE(b.FileReadOnly);
+  BuildWeekTable(b, 1, false);  // as B's chart draws it
+  BookingEditor second(b);
+  second.OpenNew(1, kJan + 40);
+  second.fields.form.surname = "Fox";
+  second.SurnameChanged();
+  ASSERT_TRUE(second.Save("SAVE"));
+  EXPECT_EQ(FileSurnames(File()), (std::vector<std::string>{"Adams", "Brown", "Evans", "Clark", "Fox"}));
+}
+
+// A save whose change-log append or file write failed, then given up: the list is the
+// file's again, and the next save of another booking writes nothing of it.
+TEST_F(SafeEditing, AGivenUpSaveLeavesNothingBehindInTheList) {
+  // The change log cannot be appended to (a folder stands in its place).
+  ASSERT_TRUE(ForceDirectories(Archive("Changed")));
+  t.dialogs.Expect("E1015 Cannot write to file " + PathText(Archive("Changed")) + "\rCheck folder permissions",
+                   MsgIcon::Error, MsgButton::Abort | MsgButton::Help, 1015, MsgButton::Abort);
+  EXPECT_FALSE(Book(ed, kJan + 22, "Evans"));
+  EXPECT_EQ(ListSurnames(s.Prop(1).Bookings), (std::vector<std::string>{"Adams", "Brown", "Evans", "Clark"}));
+  t.dialogs.Expect("Quit and lose changes?", MsgIcon::Confirmation, kYesNo, 0, MsgButton::Yes);
+  ASSERT_TRUE(ed.Quit());
+  ASSERT_TRUE(ed.Close());
+  EXPECT_EQ(ListSurnames(s.Prop(1).Bookings), (std::vector<std::string>{"Adams", "Brown", "Clark"}));
+  EXPECT_EQ(s.Prop(1).ListModified, 0);
+  EXPECT_FALSE(redrawn.empty());  // the chart drops it too
+
+  // The booking file cannot be written: an edit of Brown given up.
+  std::filesystem::remove(Archive("Changed"));
+  ReadBookings(s, 1, true, false);
+  ed.OpenEdit(1, At(2));
+  ed.fields.form.surname = "Browne";
+  ed.FieldChanged();
+  {
+    Frozen frozen(File());
+    if (!frozen.Ok()) GTEST_SKIP() << "cannot make a file immutable here";
+    ExpectShortWrite(BookingsImage(s.Prop(1).Bookings).size() + 1);
+    EXPECT_FALSE(ed.Save("SAVE"));
+  }
+  EXPECT_EQ(s.Prop(1).Bookings.At(2)->Rec.Surname, "Browne");
+  t.dialogs.Expect("Save changes before closing?\r(Cancel returns to editing, No discards changes)",
+                   MsgIcon::Confirmation, kYesNo | MsgButton::Cancel, 0, MsgButton::No);
+  ASSERT_TRUE(ed.Close());
+  EXPECT_EQ(ListSurnames(s.Prop(1).Bookings), (std::vector<std::string>{"Adams", "Brown", "Clark"}));
+
+  // The next save of another booking writes only what it changed.
+  ReadBookings(s, 1, true, false);
+  ed.OpenEdit(1, At(3));
+  ed.fields.phone = "01234";
+  ed.FieldChanged();
+  ASSERT_TRUE(ed.Save("SAVE"));
+  EXPECT_EQ(FileSurnames(File()), (std::vector<std::string>{"Adams", "Brown", "Clark"}));
+  t.dialogs.VerifyAllShown();
+}
+
+// Deleting the last booking deletes the file; when it cannot go, that is said and the
+// booking stays, in the file and, once the window closes, in the list.
+TEST_F(SafeEditing, TheLastBookingStaysWhenItsFileCannotBeDeleted) {
+  Bookings({MakeBooking(kJan + 2, 7, "Adams")});
+  ed.OpenEdit(1, At(1));
+  Frozen frozen(File());
+  if (!frozen.Ok()) GTEST_SKIP() << "cannot make a file immutable here";
+  t.dialogs.Expect("Delete Booking?\r\rProperty: Bramble\rBooking: Adams  02/01/2027 to 09/01/2027",
+                   MsgIcon::Confirmation, kYesNo, 0, MsgButton::Yes);
+  t.dialogs.Expect("Cannot delete file " + PathText(File()), MsgIcon::Error, kOK, 0, MsgButton::OK);
+  EXPECT_FALSE(ed.Delete());
+  frozen.Thaw();
+  EXPECT_EQ(FileSurnames(File()), std::vector<std::string>{"Adams"});
+  EXPECT_FALSE(s.WebDataDue);
+  ASSERT_TRUE(ed.Close());
+  EXPECT_EQ(ListSurnames(s.Prop(1).Bookings), std::vector<std::string>{"Adams"});
+  t.dialogs.VerifyAllShown();
+}
+
+// Booking-file mode writes its deletions and new order when the window closes: a
+// failure is said, and the window stays unless the user lets the changes go.
+TEST_F(SafeEditing, BookingFileModeSaysWhenItsFileCannotBeWritten) {
+  const std::string archive = Archive("Old");
+  WriteWholeFile(archive, BookingFileImage({MakeBooking(kJan + 9, 7, "Later"), MakeBooking(kJan + 2, 7, "Earlier")}));
+  s.DirectFile = archive;
+  ReadBookings(s, 0, true, false);
+  ASSERT_TRUE(SortBookings(s, 0));
+  s.Prop(0).ListModified = 1;
+  BookingEditor file(s);
+  file.OpenFile();
+  Frozen frozen(archive);
+  if (!frozen.Ok()) GTEST_SKIP() << "cannot make a file immutable here";
+  const std::string ask = "The booking file could not be written: " + PathText(archive) + "\rClose anyway and lose the changes?";
+  for (const MsgButton answer : {MsgButton::No, MsgButton::Yes}) {
+    ExpectShortWrite(BookingsImage(s.Prop(0).Bookings).size());
+    t.dialogs.Expect(ask, MsgIcon::Warning, kYesNo, 0, answer);
+    EXPECT_EQ(file.Close(), answer == MsgButton::Yes);
+  }
+  EXPECT_FALSE(s.BookFormOpen);
+  frozen.Thaw();
+  EXPECT_EQ(FileSurnames(archive), (std::vector<std::string>{"Later", "Earlier"}));  // as it was
+
+  // The last booking of the file: when the file cannot be deleted, it keeps its bookings.
+  ReadBookings(s, 0, true, false);
+  file.OpenFile();
+  Frozen again(archive);
+  t.dialogs.Expect("Delete Booking?\r\rProperty: \rBooking: Earlier  02/01/2027 to 09/01/2027", MsgIcon::Confirmation,
+                   kYesNo, 0, MsgButton::Yes);
+  ASSERT_FALSE(file.Delete());  // the next one is shown
+  t.dialogs.Expect("Delete Booking?\r\rProperty: \rBooking: Later  09/01/2027 to 16/01/2027", MsgIcon::Confirmation,
+                   kYesNo, 0, MsgButton::Yes);
+  t.dialogs.Expect("All records deleted. Closing", MsgIcon::Warning, kOK, 0, MsgButton::OK);
+  t.dialogs.Expect("Cannot delete file " + PathText(archive), MsgIcon::Error, kOK, 0, MsgButton::OK);
+  EXPECT_TRUE(file.Delete());
+  again.Thaw();
+  EXPECT_EQ(FileSurnames(archive).size(), 2u);
+  t.dialogs.VerifyAllShown();
+}
+
+// However the dates were changed, a save that moves a booking marks the agency calendar,
+// and every save and deletion marks the web data.
+TEST_F(SafeEditing, EverySaveThatMovesABookingReachesTheAgencyCalendar) {
+  std::vector<int> uploads;
+  s.agencyCalendarUpload = [&uploads](Session& session, int n) {
+    uploads.push_back(n);
+    session.Prop(n).DatesChanged = 0;
+  };
+  struct Case {
+    const char* what;
+    std::function<void(BookingFields&)> change;
+    bool upload;
+  } cases[] = {
+      {"phone only", [](BookingFields& f) { f.phone = "0161"; }, false},
+      {"end date typed, never left", [](BookingFields& f) { f.form.endD += 1; }, true},
+      {"both dates moved", [](BookingFields& f) { f.form.startD -= 1; f.form.endD -= 1; }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    uploads.clear();
+    s.WebDataDue = false;
+    ReadBookings(s, 1, true, false);
+    ed.OpenEdit(1, At(2));
+    c.change(ed.fields);
+    ed.FieldChanged();
+    ASSERT_TRUE(ed.Save("SAVE"));
+    EXPECT_EQ(uploads, c.upload ? std::vector<int>{1} : std::vector<int>{});
+    EXPECT_TRUE(s.WebDataDue);
+    ASSERT_TRUE(ed.Close());
+  }
+  ReadBookings(s, 1, true, false);
+  ed.OpenEdit(1, At(1));
+  s.WebDataDue = false;
+  uploads.clear();
+  t.dialogs.Expect("Delete Booking?\r\rProperty: Bramble\rBooking: Adams  02/01/2027 to 09/01/2027",
+                   MsgIcon::Confirmation, kYesNo, 0, MsgButton::Yes);
+  ASSERT_TRUE(ed.Delete());
+  EXPECT_EQ(uploads, std::vector<int>{1});
+  EXPECT_TRUE(s.WebDataDue);
+}
+
+}  // namespace
+}  // namespace tb::test
