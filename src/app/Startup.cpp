@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "platform/FileSystem.h"
+#include "platform/IniFile.h"
 #include "platform/Format.h"
 #include "platform/PathText.h"
 #include "store/DiagnosticLog.h"
@@ -39,6 +40,7 @@ void CopyConfiguration(const Prop_Rec& from, Prop_Rec& to) {
   copy.RateCache = {};
   copy.RateCacheAge = {0, 0};
   copy.BookFileAge = 0;
+  copy.BookFileDigest = 0;
   copy.ListModified = copy.BookingChanged = copy.ImportSel = copy.DatesChanged = 0;
   to = std::move(copy);
 }
@@ -52,18 +54,22 @@ void SetUpBookingFile(Session& s, const std::string& name) {
   }
   s.AppState = 'F';
   s.CurrentProperty = 0;
-  s.DirectFile = folder + found.front();
+  s.DirectFile = AbsolutePath(folder + found.front());
 
-  const std::string& root = s.common.RootFolder;
-  if (s.DirectFile.compare(0, root.size(), root) == 0) {
-    const std::string rest = s.DirectFile.substr(root.size());
+  // Compared as the file system names them: a relative path, "..", or a link to the
+  // root folder must still find the property the file belongs to.
+  const std::string root = IncludeTrailingSlash(CanonicalPath(s.common.RootFolder));
+  const std::string file = CanonicalPath(s.DirectFile);
+  if (file.compare(0, root.size(), root) == 0) {
+    const std::string rest = file.substr(root.size());
     const size_t slash = rest.find('/');
     if (slash != std::string::npos) {
       const std::string propName = rest.substr(0, slash);
       for (int n = 1; n <= s.NumProps(); ++n) {
         if (PathFromText(s.Prop(n).PropName) != propName) continue;
+        // The file is edited with its property's settings, its live file as that property.
         if (rest.substr(slash + 1) == "Data/Bookings.bks") s.CurrentProperty = n;
-        else CopyConfiguration(s.Prop(n), s.Prop(0));
+        CopyConfiguration(s.Prop(n), s.Prop(0));
       }
     }
   }
@@ -77,8 +83,30 @@ void SetUpBookingFile(Session& s, const std::string& name) {
 
 }  // namespace
 
-std::string InstanceTitle(const std::vector<std::string>& args) {
-  return args.empty() ? std::string(kAllPropertiesTitle) : args.front();
+std::string InstanceKey(const std::string& rootFolder, const std::string& title) {
+  return CanonicalPath(AbsolutePath(rootFolder)) + "\n" + title;
+}
+
+std::string StartInstanceKey(const std::vector<std::string>& args, const std::string& localRoot) {
+  const CommandLine cl = ParseCommandLine(args);
+  const std::string root = IncludeTrailingSlash(cl.rootFolder.empty() ? NativePath(localRoot) : cl.rootFolder);
+  if (!cl.bookingFile.empty()) return InstanceKey(root, ExtractFileName(cl.bookingFile));
+  IniFile ini(root + (cl.settingsName.empty() ? "Cotlyn.ini" : cl.settingsName));
+  ini.Load();
+  const std::string view = ini.ReadString("Common", "ViewMode", "C");
+  if (!view.empty() && view[0] == 'M') return InstanceKey(root, kAllPropertiesTitle);
+  const std::string name = cl.propertyName.empty() ? Cp1252ToUtf8(ini.ReadString(PropertySection(1), "PropName", "Fail"))
+                                                   : cl.propertyName;
+  return InstanceKey(root, name);
+}
+
+std::vector<std::string> PropertyCopyArgs(const Session& s, int n) {
+  std::vector<std::string> args{Cp1252ToUtf8(s.Prop(n).PropName)};
+  args.insert(args.end(), s.PassedSwitches.begin(), s.PassedSwitches.end());
+  // Without the root folder a copy started with one on its command line could not
+  // find the data.
+  if (s.RootFromCommandLine) args.push_back(s.common.RootFolder);
+  return args;
 }
 
 CommandLine PrepareSession(Session& s, const StartupEnvironment& env) {
@@ -95,7 +123,14 @@ CommandLine PrepareSession(Session& s, const StartupEnvironment& env) {
   s.ReadOnly = cl.readOnly;
   s.ForcedMode = cl.forcedMode;
   s.RootFromCommandLine = !cl.rootFolder.empty();
-  c.RootFolder = s.RootFromCommandLine ? cl.rootFolder : NativePath(local.RootFolder);
+  // Copies for other properties run as this one was asked to.
+  s.PassedSwitches.clear();
+  if (cl.readOnly) s.PassedSwitches.push_back("-R");
+  if (cl.forcedMode != ' ') s.PassedSwitches.push_back(std::string("-") + cl.forcedMode);
+  if (!cl.settingsName.empty()) s.PassedSwitches.push_back("-S=" + cl.settingsName);
+  // A relative root is taken from the working folder, once: every path below it and
+  // every copy started later must name the same folder.
+  c.RootFolder = AbsolutePath(s.RootFromCommandLine ? cl.rootFolder : NativePath(local.RootFolder));
 
   if (c.RootFolder.empty()) StartError(s, "Error 1110 Root folder not set. Reinstall? See Help", 1110);
   if (!DirectoryExists(c.RootFolder)) {
@@ -127,11 +162,7 @@ CommandLine PrepareSession(Session& s, const StartupEnvironment& env) {
     if (cl.openAll) {
       for (int j = 2; j <= s.NumProps(); ++j) {
         if (s.Prop(j).PropName == "Ruza Rorazed") continue;
-        // The root folder goes along when it came from the command line: without it
-        // the new copy could not find the data.
-        std::vector<std::string> args{Cp1252ToUtf8(s.Prop(j).PropName)};
-        if (s.RootFromCommandLine) args.push_back(c.RootFolder);
-        s.processes.Run(env.programPath, args, false);
+        s.processes.Run(env.programPath, PropertyCopyArgs(s, j), false);
       }
     }
   }

@@ -29,10 +29,21 @@ struct StartupEnvironment {
   std::string fullVersion;  // "4.4.0.1 09/12/2026 23:00:00"
 };
 
-// The application title looked for by the single-instance check: the first
-// parameter, else "Cotlyn 4.4".
-std::string InstanceTitle(const std::vector<std::string>& args);
 inline constexpr const char* kAllPropertiesTitle = "Cotlyn 4.4";
+
+// What the single-instance check answers to: the root folder (however it was written)
+// and the window's application title (UTF-8).
+std::string InstanceKey(const std::string& rootFolder, const std::string& title);
+// The key of the window a start with these parameters would show, whatever their
+// order: the property named, else property 1 ("C") or the all-properties window
+// ("M", from the settings file), or the booking file's name. `localRoot` is the root
+// folder "Local.ini" names.
+std::string StartInstanceKey(const std::vector<std::string>& args, const std::string& localRoot);
+
+// The parameters of another copy of the program for property n: its name, the
+// switches this run was given (read-only, forced mode, settings file) and the root
+// folder when it came from the command line.
+std::vector<std::string> PropertyCopyArgs(const Session& s, int n);
 
 // Reads Local.ini and the command line, checks the root folder and the settings file,
 // loads the settings, checks the version and decides what the run shows. On a

@@ -1,6 +1,12 @@
 #include "app/Users.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
 #include "app/ChartActions.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "store/DiagnosticLog.h"
 #include "store/Session.h"
@@ -28,6 +34,68 @@ bool ForcesOtherMode(const Session& s) {
 }
 
 bool StartsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+
+// A stable name for a text (the same in every copy and version of the program).
+std::string Fingerprint(const std::string& text) {
+  uint64_t h = 14695981039346656037ull;
+  for (const char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  char buf[17];
+  std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
+  return buf;
+}
+
+// The root folder as every copy names it, whichever way it was written.
+std::string RootIdentity(const Session& s) {
+  char* real = ::realpath(s.common.RootFolder.c_str(), nullptr);
+  const std::string root = real ? std::string(real) : s.common.RootFolder;
+  std::free(real);
+  return root;
+}
+
+// The locks live in the private temporary folder: the copies that can own a line of
+// this installation and computer are this user's own.
+// Without a private folder there are no locks (never a lock file in the working folder).
+std::string UsersLockPath(const Session& s) {
+  if (s.common.TempFolder.empty()) return {};
+  return s.common.TempFolder + "users-" + Fingerprint(RootIdentity(s)) + ".lock";
+}
+
+std::string LineMarkPath(const Session& s, const std::string& line) {
+  if (s.common.TempFolder.empty()) return {};
+  return s.common.TempFolder + "user-" + Fingerprint(RootIdentity(s) + "\n" + line) + ".lock";
+}
+
+// A line written by a copy of this installation run by this user on this computer:
+// only such a copy can hold its mark where this one can see it.
+bool OwnLine(const Session& s, const std::string& line) {
+  return Contains(line, s.UserKey) && ComputerOf(line) == s.common.ComputerName &&
+         UserNameOf(line) == s.common.UserName;
+}
+
+// Removes the lines of copies of this installation that ended without removing them
+// (killed, crashed); the lines of copies still running (other windows) stay. Lines
+// written in the same second are alike: as many stay as live copies hold their mark.
+// True when any line went.
+bool RemoveLeftovers(Session& s, std::vector<std::string>& lines) {
+  std::map<std::string, int> live;
+  bool removed = false;
+  for (size_t i = lines.size(); i-- > 0;) {
+    const std::string line = lines[i];
+    if (!OwnLine(s, line)) continue;
+    auto [it, fresh] = live.try_emplace(line, 0);
+    if (fresh) {
+      int alike = 0;
+      for (const std::string& l : lines) alike += l == line ? 1 : 0;
+      // The first `holders` of the alike lines, counting from the top, are live.
+      it->second = OwnerMark::Holders(LineMarkPath(s, line)) - alike;
+    }
+    if (it->second++ >= 0) continue;
+    WriteLog(s, "QZ1210 Delete duplicate user: " + line);
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+    removed = true;
+  }
+  return removed;
+}
 
 void DecideMode(Session& s, const std::string& ip) {
   const std::string& lan = s.common.IP;
@@ -124,35 +192,35 @@ void CheckUsersAtStart(Session& s, const std::string& ip) {
 
   std::vector<std::string> lines;
   bool removeUserFile = false;
-  if (ReadUserLines(path, lines)) {
-    for (size_t i = lines.size(); i-- > 0;) {
-      const std::string line = lines[i];
-      if (Contains(line, s.UserKey) && ComputerOf(line) == s.common.ComputerName) {
-        // Left by a run of this installation that did not close.
-        WriteLog(s, "QZ1210 Delete duplicate user: " + line);
-        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-        if (lines.empty()) removeUserFile = true;
-        else WriteUserLines(path, lines);
-        continue;
-      }
-      const bool otherWrites = line.empty() || line[0] != 'R';
-      if (otherWrites && ForcesOtherMode(s)) {
-        WriteLog(s, "QZ1180 FORCE " + std::string(1, s.ForcedMode) + " INVALID-2ND USER: " + line);
-        FatalError(s, "Error 1180 Another user active - cannot change mode", 1180);
-      }
-      if (!s.ReadOnly && s.common.CloudData && otherWrites) {
-        s.dialogs.Beep();
-        if (s.dialogs.Message("QZ1160 Another user is active: " + UserNameOf(line) + "\r" +
-                                  "Open Cotlyn in read-only mode?" + "\r" +
-                                  "(If you are sure another user is NOT ACTIVE then click ignore)",
-                              MsgIcon::Warning, MsgButton::Yes | MsgButton::Ignore | MsgButton::Help,
-                              1160) == MsgButton::Ignore) {
-          WriteLog(s, "QZ1160 IGNORED 2ND USER: " + line);
-          removeUserFile = true;
-        } else {
-          s.ReadOnly = true;
-          WriteLog(s, "QZ1160 2ND USER active, opening readonly. " + line);
-        }
+  {
+    // Leftovers first, while no other copy of this user changes the file.
+    FileLock guard(UsersLockPath(s));
+    if (ReadUserLines(path, lines) && RemoveLeftovers(s, lines)) {
+      if (lines.empty()) removeUserFile = true;
+      else WriteUserLines(path, lines);
+    }
+  }
+  // Then the others; the questions are asked without holding the file.
+  for (size_t i = lines.size(); i-- > 0;) {
+    const std::string& line = lines[i];
+    if (OwnLine(s, line)) continue;  // another window of this installation, still running
+    const bool otherWrites = line.empty() || line[0] != 'R';
+    if (otherWrites && ForcesOtherMode(s)) {
+      WriteLog(s, "QZ1180 FORCE " + std::string(1, s.ForcedMode) + " INVALID-2ND USER: " + line);
+      FatalError(s, "Error 1180 Another user active - cannot change mode", 1180);
+    }
+    if (!s.ReadOnly && s.common.CloudData && otherWrites) {
+      s.dialogs.Beep();
+      if (s.dialogs.Message("QZ1160 Another user is active: " + UserNameOf(line) + "\r" +
+                                "Open Cotlyn in read-only mode?" + "\r" +
+                                "(If you are sure another user is NOT ACTIVE then click ignore)",
+                            MsgIcon::Warning, MsgButton::Yes | MsgButton::Ignore | MsgButton::Help,
+                            1160) == MsgButton::Ignore) {
+        WriteLog(s, "QZ1160 IGNORED 2ND USER: " + line);
+        removeUserFile = true;
+      } else {
+        s.ReadOnly = true;
+        WriteLog(s, "QZ1160 2ND USER active, opening readonly. " + line);
       }
     }
   }
@@ -164,34 +232,47 @@ void RegisterUser(Session& s) {
   const CommonSettings& c = s.common;
   const std::string line = std::string(s.ReadOnly ? "R" : " ") + FormatDateTime("yymmdd hh:nn:ss ", s.clock.Now()) +
                            c.ComputerName + ";" + c.UserName + ";" + s.UserKey;
+  // Copies started together (-A) each add their line: none may lose another's.
+  FileLock guard(UsersLockPath(s));
+  // Marked before the line exists, so no other copy ever takes it for a leftover.
+  s.UserMark.Hold(LineMarkPath(s, line));
   std::vector<std::string> lines;
   if (FileExists(c.UsersPath) && !ReadUserLines(c.UsersPath, lines)) {
     WriteLog(s, "Failed to read/write " + c.UsersPath);
     return;
   }
   lines.push_back(line);
-  if (!WriteUserLines(c.UsersPath, lines)) WriteLog(s, "Failed to read/write " + c.UsersPath);
+  if (!WriteUserLines(c.UsersPath, lines)) {
+    WriteLog(s, "Failed to read/write " + c.UsersPath);
+    return;
+  }
+  s.UserLine = line;
 }
 
 void UnregisterUser(Session& s) {
   const CommonSettings& c = s.common;
-  if (!FileExists(c.UsersPath)) {
-    WriteLog(s, "ERROR-CLOSE. No $user file.");
-    return;
-  }
+  FileLock guard(UsersLockPath(s));
   std::vector<std::string> lines;
-  if (!ReadUserLines(c.UsersPath, lines)) {
+  const bool exists = FileExists(c.UsersPath);
+  if (!exists) {
+    WriteLog(s, "ERROR-CLOSE. No $user file.");
+  } else if (!ReadUserLines(c.UsersPath, lines)) {
     WriteLog(s, "Failed to read/write " + c.UsersPath);
-    return;
+  } else {
+    // Exactly the line this copy wrote: another window of the same user keeps its own.
+    // A run that wrote none removes the first line of this computer and user.
+    const std::string mine = c.ComputerName + ";" + c.UserName + ";";
+    auto it = s.UserLine.empty()
+                  ? std::find_if(lines.begin(), lines.end(), [&mine](const std::string& l) { return Contains(l, mine); })
+                  : std::find(lines.begin(), lines.end(), s.UserLine);
+    if (it != lines.end()) {
+      lines.erase(it);
+      const bool ok = lines.empty() ? DeleteFileAt(c.UsersPath) : WriteUserLines(c.UsersPath, lines);
+      if (!ok) WriteLog(s, "Failed to read/write " + c.UsersPath);
+    }
   }
-  const std::string mine = c.ComputerName + ";" + c.UserName + ";";
-  for (auto it = lines.begin(); it != lines.end(); ++it) {
-    if (!Contains(*it, mine)) continue;
-    lines.erase(it);
-    break;
-  }
-  const bool ok = lines.empty() ? DeleteFileAt(c.UsersPath) : WriteUserLines(c.UsersPath, lines);
-  if (!ok) WriteLog(s, "Failed to read/write " + c.UsersPath);
+  s.UserMark.Release();
+  s.UserLine.clear();
 }
 
 void ForceModeChange(Session& s, char mode) {

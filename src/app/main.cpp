@@ -36,7 +36,7 @@ StartupEnvironment MachineEnvironment(int argc, char** argv) {
   env.programFolder = ExecutableFolder();
   env.programPath = ExecutablePath();
   env.dataFolder = ProgramDataFolder();
-  env.tempFolder = TempFolder();
+  env.tempFolder = PrivateTempFolder();
   env.helpFolder = DirectoryExists(env.programFolder + "help/") ? env.programFolder + "help/"
                                                                 : std::string(TENBROOK_SOURCE_HELP_DIR);
   env.computerName = ComputerName();
@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Cotlyn"));
   const StartupEnvironment env = MachineEnvironment(argc, argv);
 
-  if (SingleInstance::ActivateExisting(QString::fromStdString(InstanceTitle(env.args)))) return 0;
+  if (SingleInstance::ActivateExisting(StartInstanceKey(env.args, ReadLocalIni(env.dataFolder + "Local.ini").RootFolder)))
+    return 0;
 
   SystemClock clock;
   PosixProcessRunner processes;
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
     TBookForm form(s);
     form.setWindowModality(Qt::ApplicationModal);
     SingleInstance instance;
-    instance.Listen(QString::fromStdString(ExtractFileName(s.DirectFile)), [&form]() {
+    instance.Listen(InstanceKey(s.common.RootFolder, ExtractFileName(s.DirectFile)), [&form]() {
       form.showNormal();
       form.raise();
       form.activateWindow();
@@ -96,7 +97,8 @@ int main(int argc, char** argv) {
 
   TMainForm mainForm(s, env);
   SingleInstance instance;
-  instance.Listen(mainForm.ApplicationTitle(), [&mainForm]() { mainForm.BringToFront(); });
+  instance.Listen(InstanceKey(s.common.RootFolder, mainForm.ApplicationTitle().toStdString()),
+                  [&mainForm]() { mainForm.BringToFront(); });
   mainForm.ApplyPlacement();
   CheckUsersAtStart(s, env.ipAddress);
   mainForm.StartupChecked();

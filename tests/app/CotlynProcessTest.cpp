@@ -26,8 +26,9 @@ class CotlynProcess : public ::testing::Test {
   }
   std::string Root() const { return dir.Path() + "root/"; }
   std::vector<std::string> Env(const std::string& answers = "") const {
+    // No runtime folder: the private temporary folder is then the test's own, under TMPDIR.
     return {"COTLYN_NONINTERACTIVE=1", "COTLYN_ANSWERS=" + answers, "XDG_CONFIG_HOME=" + dir.Path() + "config",
-            "TMPDIR=" + dir.Path() + "tmp", "QT_QPA_PLATFORM=offscreen"};
+            "TMPDIR=" + dir.Path() + "tmp", "QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR="};
   }
   void WriteSettings(const std::string& ver, const std::string& common = "") {
     dir.Write("root/Cotlyn.ini", "[Common]\r\nver=" + ver + "\r\nSplash=0\r\n" + common +
@@ -137,6 +138,55 @@ TEST_F(CotlynProcess, ASecondStartWithTheSameTitleLeavesTheFirstRunning) {
   first.Wait();
   const std::string log = dir.Read("root/Cotlyn.log");
   EXPECT_EQ(log.find("START Mode=C P=2"), log.rfind("START Mode=C P=2"));  // started once
+}
+
+// However its command line is written, a start for a window that is open brings that
+// window forward and starts nothing.
+TEST_F(CotlynProcess, ASecondStartFindsTheWindowWhateverTheOrderOfItsParameters) {
+  WriteSettings("V4.4");
+  ChildProcess first(ProgramPath("Cotlyn"), {Root(), "Bramble"}, Env());
+  ASSERT_TRUE(first.Start());
+  ASSERT_TRUE(Logged("START Mode=C P=1"));
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"Bramble", Root()}, {Root()}, {"-R", Root() + "./", "Bramble"}}) {
+    ChildProcess again = ChildProcess::Run(ProgramPath("Cotlyn"), args, Env(), 30);
+    EXPECT_EQ(again.exitCode, 0) << again.Errors();
+  }
+  first.Kill(SIGKILL);
+  first.Wait();
+  const std::string log = Log();
+  EXPECT_EQ(log.find("START Mode=C P=1"), log.rfind("START Mode=C P=1")) << log;  // started once
+}
+
+// Two windows of one installation (two properties, one user) each keep their own line
+// in the user control file; a killed one's line goes at the next start, the live one's
+// stays, and neither is asked about the other, in Cloud mode too.
+TEST_F(CotlynProcess, TwoWindowsOfOneInstallationKeepTheirOwnLines) {
+  WriteSettings("V4.4", "CloudData=1\r\n");
+  ChildProcess heron(ProgramPath("Cotlyn"), {"Heron", Root()}, Env());
+  ASSERT_TRUE(heron.Start());
+  ASSERT_TRUE(WaitUntil([&]() { return UserLines().size() == 1; }));
+  const std::string heronLine = UserLines()[0];
+  ChildProcess bramble(ProgramPath("Cotlyn"), {"Bramble", Root()}, Env());
+  ASSERT_TRUE(bramble.Start());
+  ASSERT_TRUE(Logged("START Mode=C", 2));
+  EXPECT_TRUE(WaitUntil([&]() { return UserLines().size() == 2; })) << dir.Read("root/$users.txt");
+  EXPECT_EQ(Log().find("QZ1210"), std::string::npos) << Log();
+
+  heron.Kill(SIGKILL);
+  heron.Wait();
+  ChildProcess again(ProgramPath("Cotlyn"), {"Heron", Root()}, Env());
+  ASSERT_TRUE(again.Start());
+  EXPECT_TRUE(Logged("QZ1210 Delete duplicate user: " + heronLine)) << Log();
+  EXPECT_TRUE(Logged("START Mode=C", 3));
+  EXPECT_TRUE(WaitUntil([&]() { return UserLines().size() == 2; })) << dir.Read("root/$users.txt");
+  EXPECT_EQ(Log().find("QZ1210"), Log().rfind("QZ1210"));  // Bramble's line stayed
+  again.Kill(SIGKILL);
+  bramble.Kill(SIGKILL);
+  again.Wait();
+  bramble.Wait();
+  for (const ChildProcess* p : {&heron, &bramble, &again})
+    EXPECT_EQ(p->Errors().find("["), std::string::npos) << p->Errors();  // nothing asked
 }
 
 TEST_F(CotlynProcess, ASecondUserSeesABookingBeingEditedReadOnly) {

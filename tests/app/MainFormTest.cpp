@@ -4,7 +4,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
@@ -245,6 +249,84 @@ TEST_F(MainForm, OpenPropertyStartsACopyWithTheRootWhenGivenOnTheCommandLine) {
   ASSERT_EQ(t.runner.calls.size(), 1u);
   EXPECT_EQ(t.runner.calls[0].program, "/opt/cotlyn/Cotlyn");
   EXPECT_EQ(t.runner.calls[0].args, (std::vector<std::string>{"Prop 2", t.Root()}));
+}
+
+// A question on screen runs its own event loop, in which the refresh timer keeps
+// firing: nothing is asked twice, and an Abort closes the run once.
+TEST_F(MainForm, TheRefreshTimerWaitsWhileAQuestionIsUp) {
+  Load("[Common]\nCloudData=1\nMURefresh=10\nNumProps=1\n[Prop01]\nPropName=A\n", 1);
+  ForceDirectories(t.Root() + "A/Data");
+  t.session.ComputeSeasonYear();
+  t.dir.Write("root/$users-conflict.txt", "x");
+  TMainForm form(t.session, env);
+  form.StartTimers();
+  ASSERT_TRUE(form.refreshTimer && form.refreshTimer->isActive());
+  int boxes = 0;
+  t.dialogs.onMessage = [&]() {
+    ++boxes;
+    form.RefreshTick();  // the timer, firing behind the box
+    form.RefreshTick();
+  };
+  t.dialogs.Expect("QZ1170 Another user active\rConflicted copy of User Control File found, name=$users-conflict.txt"
+                   "\rProbable reason - 2nd user active\rYou are strongly advised to ABORT to prevent data loss",
+                   MsgIcon::Error, MsgButton::Abort | MsgButton::Ignore | MsgButton::Help, 1170, MsgButton::Abort);
+  form.RefreshTick();
+  t.dialogs.VerifyAllShown();
+  EXPECT_EQ(boxes, 1);
+  form.close();  // once more, as a second Abort would
+  const std::string log = t.dir.Read("root/Cotlyn.log");
+  EXPECT_EQ(log.find(" CLOSE\r\n"), log.rfind(" CLOSE\r\n")) << log;
+  EXPECT_NE(log.find(" CLOSE\r\n"), std::string::npos);
+  EXPECT_FALSE(form.refreshTimer->isActive());
+
+  // A fatal box stops the timer first (the program sets the hook, not only tests).
+  TMainForm second(t.session, env);
+  second.StartTimers();
+  ASSERT_TRUE(t.session.stopRefreshTimer);
+  t.session.stopRefreshTimer();
+  EXPECT_FALSE(second.refreshTimer->isActive());
+}
+
+TEST_F(MainForm, AutoUploadRunsOnlyWithAnInterval) {
+  Load("[Common]\nHS_URL=https://cottages.example/hs.php\nNAvDays=30\nNumProps=1\n[Prop01]\nPropName=A\n", 1);
+  for (const int seconds : {0, 300}) {
+    t.session.AupFREQ = seconds;
+    TMainForm form(t.session, env);
+    form.StartTimers();
+    ASSERT_TRUE(form.uploadTimer);
+    EXPECT_EQ(form.uploadTimer->isActive(), seconds > 0) << seconds;
+    if (seconds > 0) {
+      EXPECT_EQ(form.uploadTimer->interval(), seconds * 1000);
+    }
+    EXPECT_TRUE(t.session.WebDataDue);
+  }
+}
+
+// What "Printer properties" sets up is what the windows opened from here print on.
+TEST_F(MainForm, OnePrinterSetUpServesEveryPrintJob) {
+  const TDateTime start = OneBooking();
+  TMainForm form(t.session, env);
+  form.FirstShow();
+  form.printer->setPageSize(QPageSize(QPageSize::A5));
+  form.printer->setPageOrientation(QPageLayout::Landscape);
+  form.OpenBooking(OpenBookingAt(t.session, 1, start));
+  ASSERT_TRUE(form.bookForm);
+  const std::unique_ptr<PrintCanvas> canvas = form.bookForm->printCanvas();
+  ASSERT_TRUE(canvas);
+  EXPECT_EQ(canvas->PageWidth(), form.printer->width());
+  EXPECT_GT(canvas->PageWidth(), canvas->PageHeight());  // landscape A5, as set up
+  form.bookForm->acQuit->trigger();
+}
+
+// Every help entry opens its own page; F1 opens the window's own topic.
+TEST_F(MainForm, HelpEntriesOpenTheirOwnPages) {
+  Load("[Common]\nNumProps=1\n[Prop01]\nPropName=A\n", 1);
+  TMainForm form(t.session, env);
+  for (const char* caption : {"&Contents", "&Help Index", "&Topic Search", "Tutorial", "&Help on Help"})
+    form.Command(QString::fromLatin1(caption))->trigger();
+  const std::string& help = t.session.common.HelpFolder;
+  EXPECT_EQ(t.runner.opened, (std::vector<std::string>{help + "index.html", help + "keywords.html",
+                                                       help + "search.html", help + "30.html", help + "98.html"}));
 }
 
 TEST_F(MainForm, AboutBoxAndSplash) {

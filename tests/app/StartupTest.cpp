@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "app/Startup.h"
 #include "platform/FileSystem.h"
@@ -128,6 +131,53 @@ TEST_F(Startup, OpenAllStartsACopyPerOtherProperty) {
   EXPECT_EQ(t.runner.calls[0].args, (std::vector<std::string>{"C c", t.Root()}));
   EXPECT_FALSE(t.runner.calls[0].wait);
   EXPECT_EQ(t.runner.calls[1].args[0], "D");
+}
+
+// Copies for the other properties run as this run was asked to: read-only, in the
+// forced mode, on the same settings file.
+TEST_F(Startup, CopiesForOtherPropertiesGetThisRunsSwitches) {
+  t.dir.Write("root/Other.ini", "[Common]\r\nver=V4.4\r\nNumProps=2\r\n[Prop01]\r\nPropName=A\r\n"
+                                "[Prop02]\r\nPropName=B b\r\n");
+  ASSERT_TRUE(Start({"-A", "-R", "-C", "-S=Other.ini", t.Root()}));
+  ASSERT_EQ(t.runner.calls.size(), 1u);
+  EXPECT_EQ(t.runner.calls[0].args, (std::vector<std::string>{"B b", "-R", "-C", "-S=Other.ini", t.Root()}));
+  EXPECT_EQ(PropertyCopyArgs(s, 1), (std::vector<std::string>{"A", "-R", "-C", "-S=Other.ini", t.Root()}));
+}
+
+// Paths given relative to the working folder name the same files as absolute ones.
+TEST_F(Startup, RelativePathsFindTheirProperty) {
+  t.WriteSettings("[Common]\nver=V4.4\nNumProps=2\n[Prop01]\nPropName=A\n[Prop02]\nPropName=B\nExtChg1=Fuel\n");
+  t.dir.Write("root/B/Data/Bookings.bks", std::string(200, '\0'));
+  char* cwd = ::getcwd(nullptr, 0);
+  const std::string here = cwd;
+  std::free(cwd);
+  ASSERT_EQ(::chdir(t.dir.Path().c_str()), 0);
+  const bool started = Start({"root/B/Data/Bookings.bks", "root/"});
+  ASSERT_EQ(::chdir(here.c_str()), 0);
+  ASSERT_TRUE(started);
+  EXPECT_EQ(s.common.RootFolder, t.Root());
+  EXPECT_EQ(s.DirectFile, t.Root() + "B/Data/Bookings.bks");
+  EXPECT_EQ(s.CurrentProperty, 2);  // the live file of property 2 ...
+  EXPECT_EQ(s.Prop(0).PropName, "B");  // ... edited with its own settings, not property 1's
+  EXPECT_EQ(s.Prop(0).FuelChg, 1);
+  // A detour through ".." still lands in the property.
+  ForceDirectories(t.Root() + "A");
+  ASSERT_TRUE(Start({t.Root() + "A/../B/Data/Bookings.bks", t.Root()}));
+  EXPECT_EQ(s.CurrentProperty, 2);
+}
+
+// The single-instance check finds the window a start would show however its command
+// line is written.
+TEST_F(Startup, TheInstanceKeyDoesNotDependOnTheOrderOfParameters) {
+  t.WriteSettings("[Common]\nver=V4.4\nNumProps=2\n[Prop01]\nPropName=A\n[Prop02]\nPropName=B\n");
+  const std::string b = InstanceKey(t.Root(), "B");
+  EXPECT_EQ(StartInstanceKey({t.Root(), "B"}, ""), b);
+  EXPECT_EQ(StartInstanceKey({"B", t.Root()}, ""), b);
+  EXPECT_EQ(StartInstanceKey({"-R", "B"}, t.Root()), b);  // the root from Local.ini
+  EXPECT_EQ(StartInstanceKey({t.Root() + "./"}, ""), InstanceKey(t.Root(), "A"));  // property 1
+  EXPECT_NE(StartInstanceKey({"B", t.dir.Path()}, ""), b);  // another root folder
+  t.WriteSettings("[Common]\nver=V4.4\nViewMode=M\nNumProps=2\n[Prop01]\nPropName=A\n[Prop02]\nPropName=B\n");
+  EXPECT_EQ(StartInstanceKey({"B", t.Root()}, ""), InstanceKey(t.Root(), "Cotlyn 4.4"));
 }
 
 TEST_F(Startup, SeasonYearStartsLastYearUntilApril) {

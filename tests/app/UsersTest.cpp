@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/FileSystem.h"
 #include "store/BookingFile.h"
 #include "support/Builders.h"
@@ -159,6 +161,39 @@ TEST_F(Users, TheModeFollowsWhereThisComputerIs) {
                    MsgButton::Yes | MsgButton::Abort | MsgButton::Help, 1190, MsgButton::Abort);
   EXPECT_THROW(CheckUsersAtStart(s, "10.0.0.7"), ProcessExit);
   EXPECT_TRUE(Logged("QZ1190 USER ABORT. On LAN but force= "));
+}
+
+// Two windows of one installation each keep their own line: the other's is no leftover
+// while its copy runs, and a close takes exactly the line the copy wrote.
+TEST_F(Users, AnotherWindowOfThisInstallationIsNoLeftover) {
+  s.common.CloudData = true;
+  RegisterUser(s);  // the first window
+  const std::string first = " 261209 10:30:00 testpc;tester;K123";
+  auto window = [this](double hour) {
+    auto w = std::make_unique<TestSession>(EncodeDate(2026, 12, 9) + hour / 24);
+    w->JoinRoot(t);
+    w->session.UserKey = "K123";
+    w->session.common.CloudData = true;
+    w->session.common.TempFolder = s.common.TempFolder;  // the same user's own folder
+    return w;
+  };
+  auto second = window(11);
+  CheckUsersAtStart(second->session, "");  // no QZ1210, and no question about its own window
+  EXPECT_FALSE(second->session.ReadOnly);
+  RegisterUser(second->session);
+  const std::string secondLine = " 261209 11:00:00 testpc;tester;K123";
+  EXPECT_EQ(Lines(), (std::vector<std::string>{first, secondLine}));
+  EXPECT_FALSE(Logged("QZ1210"));
+
+  UnregisterUser(second->session);  // its own line, not the first of this user
+  EXPECT_EQ(Lines(), std::vector<std::string>{first});
+
+  // The first window is killed: its mark goes with it, and its line is a leftover.
+  s.UserMark.Release();
+  auto third = window(12);
+  CheckUsersAtStart(third->session, "");
+  EXPECT_TRUE(Logged("QZ1210 Delete duplicate user: " + first));
+  EXPECT_FALSE(FileExists(s.common.UsersPath));
 }
 
 TEST_F(Users, CloseRemovesOnlyTheFirstLineOfThisUser) {

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -286,6 +287,59 @@ TEST_F(BookForm, PrintCopyPrintsTheWindowTitledWithItsCaption) {
   const QByteArray printed = text.readAllStandardOutput();
   // pdftotext closes up runs of blanks.
   EXPECT_TRUE(printed.contains("Cotlyn Booking Window. Property 1: Bramble")) << printed.toStdString();
+}
+
+// Typing stops at a field's limit, but a longer text from a file (an import, an older
+// program) is shown and saved whole.
+TEST_F(BookForm, LongerTextsFromAFileAreKeptWhole) {
+  Book_Rec r = MakeBooking(kJan + 2, 7, std::string(34, 'S'));
+  r.Source = std::string(40, 'w');
+  Bookings({r});
+  form.OpenEdit(1, At(1));
+  form.show();
+  EXPECT_EQ(form.fSurName->text().size(), 34);
+  form.fSurName->setFocus();
+  form.fSurName->end(false);
+  QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("x"));
+  QApplication::sendEvent(form.fSurName, &key);
+  EXPECT_EQ(form.fSurName->text().size(), 34);  // no longer by typing
+  Type(form.fPhone, QStringLiteral("01234 567890"));
+  form.acSave->trigger();
+  EXPECT_EQ(At(1)->Rec.Surname, std::string(34, 'S'));
+  EXPECT_EQ(At(1)->Rec.Source, std::string(40, 'w'));
+  Type(form.fSurName, QString(40, QLatin1Char('T')));
+  EXPECT_EQ(form.fSurName->text().size(), 30);  // a new text stops at the limit
+}
+
+// The booking's stored form is opened; a missing one is browsed for and moved into the
+// property's "Booking Forms" folder under the booking's name.
+TEST_F(BookForm, ShowBookingFormOpensOrAdoptsTheForm) {
+  form.OpenEdit(1, At(2));  // Brown, 14 January 2027
+  form.show();
+  ASSERT_TRUE(form.acBookingForm->isEnabled());
+  const std::string chosen = t.dir.Write("Downloads/form from web.pdf", "%PDF");
+  form.chooseBookingForm = [&]() { return QString::fromStdString(chosen); };
+  t.dialogs.Expect("Booking Form 270114Brown does not exist.\rBrowse for it?", MsgIcon::Confirmation,
+                   kYesNo | MsgButton::Help, 284, MsgButton::Yes);
+  const std::string stored = t.Root() + "Bramble/Booking Forms/270114Brown.pdf";
+  t.dialogs.Expect("File " + chosen + " renamed to " + stored, MsgIcon::Information, kOK, 0, MsgButton::OK);
+  form.acBookingForm->trigger();
+  t.dialogs.VerifyAllShown();
+  EXPECT_EQ(t.dir.Read("root/Bramble/Booking Forms/270114Brown.pdf"), "%PDF");
+  EXPECT_FALSE(FileExists(chosen));
+  EXPECT_EQ(t.runner.opened, std::vector<std::string>{stored});
+  form.acBookingForm->trigger();  // found now: opened without a question
+  EXPECT_EQ(t.runner.opened, (std::vector<std::string>{stored, stored}));
+}
+
+TEST_F(BookForm, HelpAndTheChangeLogCommand) {
+  form.OpenEdit(1, At(1));
+  const std::string& help = s.common.HelpFolder;
+  for (QAction* a : form.findChildren<QAction*>()) {
+    if (a->text() == QStringLiteral("Help Index") || a->shortcut() == QKeySequence(Qt::Key_F1)) a->trigger();
+  }
+  EXPECT_EQ(t.runner.opened, (std::vector<std::string>{help + "keywords.html", help + "200.html"}));
+  EXPECT_FALSE(form.acExtractChangeLog->isEnabled());  // only on a change log opened as a file
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The cancellation, surcharge and discount dialogs, and the booking window running them.
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -128,6 +129,16 @@ TEST_F(MoneyForms, TheBookingWindowCancelsAndDiscountsThroughItsDialogs) {
   // Unticking the refund of a cancelled booking hides its date.
   form.fRefPaid->click();
   EXPECT_FALSE(form.fDatePaidRef->isVisibleTo(&form));
+
+  // F2 moves no focus: a charge typed above what was paid is refused by the save itself.
+  QApplication::setActiveWindow(&form);
+  form.fTotal->setFocus();
+  Type(form.fTotal, QStringLiteral("200"));
+  t.dialogs.Expect("Cannot refund more than paid\rCannot save", MsgIcon::Error, kOK, 0, MsgButton::OK);
+  form.acSave->trigger();
+  t.dialogs.VerifyAllShown();
+  EXPECT_EQ(At(1)->Rec.Total, 50);
+  EXPECT_TRUE(form.fTotal->hasFocus());
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <gtest/gtest.h>
@@ -194,6 +196,53 @@ TEST_F(RatesFromMainWindow, NextYearInMarchIsNextCalendarYearAndTheCommandsWait)
   t.dialogs.VerifyAllShown();
   EXPECT_FALSE(main.ratesForm);  // cancelled: no window
   EXPECT_TRUE(main.acForwardYear->isEnabled());
+}
+
+// Comments are limited as they are typed, never as they are read: a longer one from a
+// file, an import or a copied year is saved whole.
+TEST_F(RatesForm, LongerCommentsFromAFileAreKeptWhole) {
+  Rate_Rec r;
+  r.WeekRates[2].WeekComment = "Owner's week - painters in until Friday";
+  ASSERT_TRUE(WriteWholeFile(File(1, 2026), RatesImage(r)));
+  TERForm form(s);
+  ASSERT_TRUE(form.Load(1, 2026));
+  form.show();
+  QLineEdit* comment = form.weeks[2].comment;
+  EXPECT_EQ(comment->text(), QStringLiteral("Owner's week - painters in until Friday"));
+  comment->setFocus();
+  comment->end(false);
+  QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("!"));
+  QApplication::sendEvent(comment, &key);
+  EXPECT_EQ(comment->text().size(), 39);  // typing adds nothing beyond it
+  Type(form.weeks[3].comment, QStringLiteral("A comment far longer than twenty"));
+  EXPECT_EQ(form.weeks[3].comment->text(), QStringLiteral("A comment far longer"));
+  form.SaveExit();
+  Rate_Rec saved;
+  ASSERT_TRUE(ReadRatesFile(File(1, 2026), saved));
+  EXPECT_EQ(saved.WeekRates[2].WeekComment, "Owner's week - painters in until Friday");
+  EXPECT_EQ(saved.WeekRates[3].WeekComment, "A comment far longer");
+}
+
+// F1 shows the topic of the field being edited.
+TEST_F(RatesForm, HelpFollowsTheField) {
+  Rate_Rec r;
+  ASSERT_TRUE(WriteWholeFile(File(1, 2026), RatesImage(r)));
+  TERForm form(s);
+  ASSERT_TRUE(form.Load(1, 2026));
+  form.show();
+  QApplication::setActiveWindow(&form);
+  QAction* f1 = nullptr;
+  for (QAction* a : form.actions())
+    if (a->shortcut() == QKeySequence(Qt::Key_F1)) f1 = a;
+  ASSERT_TRUE(f1);
+  for (QWidget* field : std::initializer_list<QWidget*>{form.band[2], form.fuelCost[0], form.linen, form.minCost,
+                                                       form.weeks[0].cost}) {
+    field->setFocus();
+    f1->trigger();
+  }
+  const std::string& help = s.common.HelpFolder;
+  EXPECT_EQ(t.runner.opened, (std::vector<std::string>{help + "420.html", help + "430.html", help + "440.html",
+                                                       help + "442.html", help + "400.html"}));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <QCryptographicHash>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <unistd.h>
 
 #include "platform/SystemInfo.h"
 
@@ -11,16 +10,17 @@ namespace tb {
 
 SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
 
-QString SingleInstance::SocketPath(const QString& title) {
-  // In the temporary folder, per user, so that separate test runs never meet.
-  const QByteArray hash = QCryptographicHash::hash(title.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-  return QString::fromStdString(TempFolder()) + QStringLiteral("Cotlyn-%1-").arg(getuid()) +
-         QString::fromLatin1(hash);
+QString SingleInstance::SocketPath(const std::string& key) {
+  // In this user's private temporary folder: nobody else can take the name, and
+  // separate test runs (each with its own folder) never meet.
+  const QByteArray hash =
+      QCryptographicHash::hash(QByteArray::fromStdString(key), QCryptographicHash::Sha1).toHex().left(16);
+  return QString::fromStdString(PrivateTempFolder()) + QStringLiteral("Cotlyn-") + QString::fromLatin1(hash);
 }
 
-bool SingleInstance::ActivateExisting(const QString& title) {
+bool SingleInstance::ActivateExisting(const std::string& key) {
   QLocalSocket socket;
-  socket.connectToServer(SocketPath(title));
+  socket.connectToServer(SocketPath(key));
   if (!socket.waitForConnected(500)) return false;
   socket.write("raise\n");
   socket.waitForBytesWritten(500);
@@ -28,10 +28,10 @@ bool SingleInstance::ActivateExisting(const QString& title) {
   return true;
 }
 
-bool SingleInstance::Listen(const QString& title, std::function<void()> onRaise) {
+bool SingleInstance::Listen(const std::string& key, std::function<void()> onRaise) {
   onRaise_ = std::move(onRaise);
   server_ = new QLocalServer(this);
-  const QString path = SocketPath(title);
+  const QString path = SocketPath(key);
   QLocalServer::removeServer(path);  // a socket left by a copy that died
   if (!server_->listen(path)) return false;
   connect(server_, &QLocalServer::newConnection, this, [this]() {

@@ -1,10 +1,12 @@
 #pragma once
-// One running copy per window title: the first copy listens on a local socket named
-// after the title; a later start with the same title asks it to come forward.
+// One running copy per window: the first copy listens on a local socket named after
+// its key (root folder and application title, see InstanceKey); a later start with the
+// same key asks it to come forward.
 
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <string>
 
 class QLocalServer;
 
@@ -14,13 +16,13 @@ class SingleInstance : public QObject {
   Q_OBJECT
  public:
   explicit SingleInstance(QObject* parent = nullptr);
-  // Asks a running copy with this title to raise its window; true when one answered.
-  static bool ActivateExisting(const QString& title);
-  // Starts answering for the title; onRaise is called when another start asks.
-  bool Listen(const QString& title, std::function<void()> onRaise);
+  // Asks a running copy with this key to raise its window; true when one answered.
+  static bool ActivateExisting(const std::string& key);
+  // Starts answering for the key; onRaise is called when another start asks.
+  bool Listen(const std::string& key, std::function<void()> onRaise);
 
  private:
-  static QString SocketPath(const QString& title);
+  static QString SocketPath(const std::string& key);
   QLocalServer* server_ = nullptr;
   std::function<void()> onRaise_;
 };

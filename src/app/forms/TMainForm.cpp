@@ -56,7 +56,14 @@ TMainForm::TMainForm(Session& session, const StartupEnvironment& env, QWidget* p
   else setWindowTitle(ToQ("Cotlyn: Property=" + s_.Prop(s_.CurrentProperty).PropName));
   BuildMenus();
   pickRatesProperty = [this](int year) { return TPropSelForm(s_, PickPurpose::EditRates, year, this).Pick(); };
-  printCanvas = PrinterCanvas(this);
+  printer = NewPrinter();
+  printCanvas = PrinterCanvas(this, printer);
+}
+
+// The engine must not reach a window that is gone.
+TMainForm::~TMainForm() {
+  s_.stopRefreshTimer = nullptr;
+  s_.chartChanged = nullptr;
 }
 
 QString TMainForm::ApplicationTitle() const {
@@ -101,11 +108,8 @@ void TMainForm::ShowAbout() {
 }
 
 void TMainForm::OpenProperty(int n) {
-  const QString name = ToQ(s_.Prop(n).PropName);
-  if (SingleInstance::ActivateExisting(name)) return;
-  std::vector<std::string> args{Cp1252ToUtf8(s_.Prop(n).PropName)};
-  if (s_.RootFromCommandLine) args.push_back(s_.common.RootFolder);
-  s_.processes.Run(env_.programPath, args, false);
+  if (SingleInstance::ActivateExisting(InstanceKey(s_.common.RootFolder, Cp1252ToUtf8(s_.Prop(n).PropName)))) return;
+  s_.processes.Run(env_.programPath, PropertyCopyArgs(s_, n), false);
 }
 
 void TMainForm::FirstShow() {
@@ -171,6 +175,7 @@ void TMainForm::OpenBooking(const OpenBookingRequest& request) {
   auto* form = new TBookForm(s_, this);
   form->setWindowFlag(Qt::Window);
   form->setAttribute(Qt::WA_DeleteOnClose);
+  form->printCanvas = PrinterCanvas(form, printer);
   bookForm = form;
   form->onClosed = [this]() {
     s_.AppState = ' ';
@@ -191,6 +196,7 @@ void TMainForm::EditRates(int offset, int property) {
   auto* form = new TERForm(s_, this);
   form->setWindowFlag(Qt::Window);
   form->setAttribute(Qt::WA_DeleteOnClose);
+  form->printCanvas = PrinterCanvas(form, printer);
   if (!form->Load(n, year)) {
     delete form;
     return;

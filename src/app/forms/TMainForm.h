@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "app/Startup.h"
 #include "reports/forms/PrintWindow.h"
@@ -14,6 +15,7 @@
 class QAction;
 class QMenu;
 class QTimer;
+class QPrinter;
 class QToolBar;
 
 namespace tb {
@@ -28,6 +30,7 @@ class TMainForm : public QMainWindow {
   Q_OBJECT
  public:
   TMainForm(Session& session, const StartupEnvironment& env, QWidget* parent = nullptr);
+  ~TMainForm() override;
 
   // The application title the single-instance check answers to.
   QString ApplicationTitle() const;
@@ -90,6 +93,9 @@ class TMainForm : public QMainWindow {
   std::function<int()> pickWebSiteProperty;
   // Where "Print Status Window" prints.
   PrintCanvasFactory printCanvas;
+  // The run's one printer set-up: "Printer properties" changes it, every print job of
+  // the windows opened from here uses it.
+  std::shared_ptr<QPrinter> printer;
   // The uploads the auto-upload timer runs when their data is due (set by the web layer).
   std::function<void()> uploadWebData;
   std::function<void()> synchRates;
@@ -135,6 +141,8 @@ class TMainForm : public QMainWindow {
   StartupEnvironment env_;
   bool shown_ = false;
   bool activated_ = false;
+  bool refreshing_ = false;  // a refresh tick is running (its questions run event loops)
+  bool closed_ = false;      // the close has run: it must never run twice
 };
 
 }  // namespace tb

@@ -12,6 +12,7 @@
 #include "app/forms/TMainForm.h"
 #include "app/forms/TMemoryForm.h"
 #include "platform/Calculator.h"
+#include "platform/forms/HelpKey.h"
 #include "store/Session.h"
 #include "store/Settings.h"
 #include "store/forms/TPropSelForm.h"
@@ -45,8 +46,7 @@ void TMainForm::PrintStatusWindow() {
 }
 
 void TMainForm::PrinterSetup() {
-  QPrinter printer;
-  QPageSetupDialog dialog(&printer, this);
+  QPageSetupDialog dialog(printer.get(), this);
   dialog.exec();
 }
 
@@ -91,7 +91,10 @@ void TMainForm::ListWebForms() {
 void TMainForm::ShowMemoryUsage() {
   // Made on first use and kept.
   auto* memory = findChild<TMemoryForm*>();
-  if (!memory) memory = new TMemoryForm(this);
+  if (!memory) {
+    memory = new TMemoryForm(this);
+    AddHelpKey(memory, [this]() { ShowHelp(kMemoryWindowHelp); });
+  }
   memory->show();
   memory->raise();
 }
@@ -117,22 +120,28 @@ void TMainForm::StartTimers() {
     refreshTimer = new QTimer(this);
     connect(refreshTimer, &QTimer::timeout, this, &TMainForm::RefreshTick);
     refreshTimer->start(c.MURefresh * 1000);
+    // A fatal box stops it, so that no refresh runs while the run ends.
+    s_.stopRefreshTimer = [this]() { refreshTimer->stop(); };
   }
   if (!c.HS_URL.empty() && (c.NAvDays > 0 || c.SynchDB)) {
     if (c.NAvDays > 0) s_.WebDataDue = true;
     if (c.SynchDB) s_.RatesDue = true;
     uploadTimer = new QTimer(this);
     connect(uploadTimer, &QTimer::timeout, this, &TMainForm::AutoUploadTick);
-    uploadTimer->start(std::max(1, s_.AupFREQ) * 1000);
+    // No interval set means no automatic uploads, not one every second.
+    if (s_.AupFREQ > 0) uploadTimer->start(s_.AupFREQ * 1000);
   }
 }
 
 void TMainForm::RefreshTick() {
-  if (RefreshFindsConflict(s_)) {
-    close();
-    return;
-  }
-  RefreshFromOtherUsers(s_);
+  // A box on screen runs its own event loop, in which the timer keeps firing: while any
+  // question is up (this tick's own among them) nothing is re-read or asked again.
+  if (refreshing_ || closed_ || s_.dialogs.BoxesUp() > 0) return;
+  refreshing_ = true;
+  const bool abort = RefreshFindsConflict(s_);
+  if (!abort) RefreshFromOtherUsers(s_);
+  refreshing_ = false;
+  if (abort) close();
 }
 
 void TMainForm::AutoUploadTick() {
@@ -143,10 +152,15 @@ void TMainForm::AutoUploadTick() {
 // ---- Close -------------------------------------------------------------------------------
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+  if (closed_) {
+    event->accept();
+    return;
+  }
   if (!MayQuit(s_)) {
     event->ignore();
     return;
   }
+  closed_ = true;
   if (refreshTimer) refreshTimer->stop();
   if (uploadTimer) uploadTimer->stop();
   const QRect r = geometry();

@@ -9,8 +9,10 @@
 #include <QToolBar>
 
 #include "app/forms/TMainForm.h"
+#include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 namespace tb {
 
@@ -138,11 +140,12 @@ void TMainForm::BuildMenus() {
   add(toolsMenu, {"Create Owner DataBase", "F7", "Create Owner Database", Category::FileActions}, nullptr);
 
   helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-  add(helpMenu, {"&Contents"}, [this]() { ShowHelp(0); });
-  add(helpMenu, {"&Help Index"}, [this]() { ShowHelp(0); });
-  add(helpMenu, {"&Topic Search"}, [this]() { ShowHelp(0); });
+  add(helpMenu, {"&Contents"}, [this]() { ShowHelp(kHelpContents); });
+  add(helpMenu, {"&Help Index"}, [this]() { ShowHelp(kHelpIndex); });
+  add(helpMenu, {"&Topic Search"}, [this]() { ShowHelp(kHelpSearch); });
   add(helpMenu, {"Tutorial"}, [this]() { ShowHelp(30); });
-  add(helpMenu, {"&Help on Help"}, [this]() { ShowHelp(98); });
+  add(helpMenu, {"&Help on Help"}, [this]() { ShowHelp(kHelpOnHelp); });
+  AddHelpKey(this, [this]() { ShowHelp(kMainWindowHelp); });
   helpMenu->addSeparator();
   acAbout = add(helpMenu, {"About"}, [this]() { ShowAbout(); });
 

@@ -11,7 +11,10 @@
 
 #include "bookings/forms/KeyFilter.h"
 #include "bookings/forms/SourceBox.h"
+#include "platform/forms/HelpKey.h"
+#include "platform/forms/TypedLength.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 namespace tb {
 
@@ -31,9 +34,11 @@ QDateEdit* DatePicker(QWidget* parent) {
   return d;
 }
 
+// A text field: typing stops at the limit, but a longer text from a file (an import, an
+// older program) is shown and saved whole.
 QLineEdit* Text(int limit, QWidget* parent) {
   auto* e = new QLineEdit(parent);
-  e->setMaxLength(limit);
+  new TypedLength(limit, e);
   return e;
 }
 
@@ -101,7 +106,7 @@ void TBookForm::BuildControls() {
   g->addWidget(fComments, row++, 1, 1, 2);
   fSource = new SourceBox(who);
   fSource->setEditable(true);
-  fSource->lineEdit()->setMaxLength(25);
+  new TypedLength(25, fSource->lineEdit());
   fSource->setInsertPolicy(QComboBox::NoInsert);
   g->addWidget(Caption("Source-------", who), row, 0);
   g->addWidget(fSource, row++, 1, 1, 2);
@@ -254,9 +259,22 @@ void TBookForm::BuildCommands() {
   acRemoteWebsite = add(tools, "View Remote Website", nullptr, nullptr);
   acWebForms = add(tools, "List/view web forms", nullptr, nullptr);
 
-  // The windows of these commands come later; they stay disabled until then.
-  for (QAction* a : {acSearchHistory, acLetters, acProformas, acPrintLabel,
-                     acPrintSpooled, acBookingForm, acExtractChangeLog, acLocalWebsite, acRemoteWebsite, acWebForms})
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  const std::pair<const char*, int> pages[] = {{"Contents", kHelpContents},
+                                               {"Help Index", kHelpIndex},
+                                               {"Topic Search", kHelpSearch},
+                                               {"Help on Help", kHelpOnHelp},
+                                               {"Help on the booking window", kBookingWindowHelp}};
+  for (const auto& [caption, context] : pages) {
+    connect(add(help, caption, nullptr, nullptr), &QAction::triggered, this,
+            [this, context = context]() { OpenHelp(s_, context); });
+  }
+  AddHelpKey(this, [this]() { OpenHelp(s_, kBookingWindowHelp); });
+
+  // The windows of these commands come later; they stay disabled until then. The
+  // history search and the recovery window are enabled once their windows are set.
+  for (QAction* a : {acSearchHistory, acLetters, acProformas, acPrintLabel, acPrintSpooled, acExtractChangeLog,
+                     acLocalWebsite, acRemoteWebsite, acWebForms})
     a->setEnabled(false);
 
   QToolBar* bar = addToolBar(QStringLiteral("Booking"));

@@ -62,6 +62,8 @@ class TBookForm : public QMainWindow {
   void WriteEmail();
   void PrintCopy();
   void ShowCalculator();
+  void ShowBookingForm();
+  void ExtractFromChangeLog();
   void CancelBooking();
   void RepayDeposit();
   void Surcharge();
@@ -76,6 +78,11 @@ class TBookForm : public QMainWindow {
   std::function<QString()> chooseCopyFile;
   // Where "Print copy of booking" prints.
   PrintCanvasFactory printCanvas;
+  // "Show Booking Form": the file the user browses for; "" when cancelled.
+  std::function<QString()> chooseBookingForm;
+  // The recovery window, shown on a change log opened in booking-file mode; while it
+  // is not set, "Extract data from change log" stays off.
+  std::function<void()> showRecovery;
   // The money dialogs (tests replace them): true when the user went on.
   std::function<bool(CancelDialogModel&)> askCancellation;
   std::function<bool(SurchargeModel&)> askSurcharge;

@@ -69,6 +69,8 @@ void TBookForm::OpenFile() {
 void TBookForm::Opened() {
   closed_ = false;
   setWindowTitle(ToQ(editor_.Caption()));
+  acBookingForm->setEnabled(editor_.Mode() != EditorMode::File);
+  acExtractChangeLog->setEnabled(editor_.IsChangeLog() && showRecovery != nullptr);
   LayOutCharges();
   ApplyReadOnly();
   Refresh();
@@ -354,6 +356,8 @@ void TBookForm::ConnectCommands() {
   connect(acPrintCopy, &QAction::triggered, this, &TBookForm::PrintCopy);
   connect(acCalculator, &QAction::triggered, this, &TBookForm::ShowCalculator);
   connect(acCancelBooking, &QAction::triggered, this, &TBookForm::CancelBooking);
+  connect(acBookingForm, &QAction::triggered, this, &TBookForm::ShowBookingForm);
+  connect(acExtractChangeLog, &QAction::triggered, this, &TBookForm::ExtractFromChangeLog);
   connect(acDiscount, &QAction::triggered, this, &TBookForm::Discount);
   connect(bRepay, &QPushButton::clicked, this, &TBookForm::RepayDeposit);
   connect(bCalculate, &QPushButton::clicked, this, &TBookForm::Surcharge);
@@ -369,6 +373,10 @@ void TBookForm::ConnectCommands() {
                                         QFileDialog::DontConfirmOverwrite);
   };
   printCanvas = PrinterCanvas(this);
+  chooseBookingForm = [this]() {
+    return QFileDialog::getOpenFileName(this, QStringLiteral("Locate booking form"), QString(),
+                                        QStringLiteral("All files (*)"));
+  };
 }
 
 void TBookForm::Save() {
@@ -448,6 +456,27 @@ void TBookForm::WriteEmail() { Run([this]() { editor_.WriteEmail(); }); }
 void TBookForm::PrintCopy() { PrintWindowImage(s_, *this, printCanvas, editor_.Caption()); }
 
 void TBookForm::ShowCalculator() { StartCalculator(s_.processes, s_.dialogs); }
+
+void TBookForm::ShowBookingForm() {
+  if (closed_) return;
+  ReadFields();
+  const BookingFormLookup found = editor_.FindBookingForm();
+  std::string path = found.path;
+  // Web booking forms come with their own window; until then a missing form is browsed for.
+  if (found.ok && path.empty() && AskToBrowseForForm(s_, found.name)) {
+    const QString chosen = chooseBookingForm ? chooseBookingForm() : QString();
+    if (!chosen.isEmpty()) path = AdoptBookingForm(s_, editor_.Property(), chosen.toStdString(), found.name);
+  }
+  if (!path.empty()) OpenBookingForm(s_, path);
+  Refresh();
+}
+
+void TBookForm::ExtractFromChangeLog() {
+  if (closed_) return;
+  ReadFields();
+  if (editor_.MayExtractFromChangeLog() && showRecovery) showRecovery();
+  Refresh();
+}
 
 // ---- Money ----------------------------------------------------------------------------
 

@@ -10,8 +10,10 @@
 
 #include "bookings/forms/KeyFilter.h"
 #include "platform/Text.h"
+#include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 namespace tb {
 
@@ -19,6 +21,7 @@ TCalcForm::TCalcForm(Session& s, const Prop_Rec& p, const BookingForm& f, std::f
                      QWidget* parent)
     : QDialog(parent), s_(s), p_(p), f_(f), apply_(std::move(apply)) {
   setWindowTitle(QStringLiteral("Discount Calculator"));
+  AddHelpKey(this, [this]() { OpenHelp(s_, kDiscountHelp); });
   auto* layout = new QVBoxLayout(this);
   lines = new QTreeWidget(this);
   lines->setRootIsDecorated(false);

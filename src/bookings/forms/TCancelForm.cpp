@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "bookings/forms/KeyFilter.h"
+#include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
 #include "store/Settings.h"
@@ -86,7 +87,8 @@ TCancelForm::TCancelForm(Session& s, CancelDialogModel& model, QWidget* parent)
   connect(remove, &QRadioButton::clicked, this, [this]() { model_.Choose(CancelOption::Delete); });
   connect(abort, &QPushButton::clicked, this, &QDialog::reject);
   connect(confirm, &QPushButton::clicked, this, &TCancelForm::Confirm);
-  connect(help, &QPushButton::clicked, this, [this]() { OpenHelp(s_, 267); });
+  connect(help, &QPushButton::clicked, this, [this]() { OpenHelp(s_, kCancellationHelp); });
+  AddHelpKey(this, [this]() { OpenHelp(s_, kCancellationHelp); });
 }
 
 void TCancelForm::Show() {

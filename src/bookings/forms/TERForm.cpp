@@ -12,7 +12,9 @@
 #include <QVBoxLayout>
 
 #include "bookings/forms/KeyFilter.h"
+#include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
+#include "platform/forms/TypedLength.h"
 #include "store/Session.h"
 #include "store/Settings.h"
 #include "store/forms/TPropSelForm.h"
@@ -151,7 +153,8 @@ void TERForm::BuildControls() {
     w.label->setFont(Mono(w.label));
     w.cost = NumberEdit(rows);
     w.comment = new QLineEdit(rows);
-    w.comment->setMaxLength(20);
+    // Longer comments from a file, an import or a copied year are kept whole.
+    new TypedLength(kWeekCommentTyped, w.comment);
     w.comment->setMinimumWidth(170);
     connect(w.comment, &QLineEdit::textEdited, this, &TERForm::Edited);
     w.fuel = new QLineEdit(rows);
@@ -217,16 +220,18 @@ void TERForm::BuildCommands() {
   acPrevYear = menuBar()->addAction(QStringLiteral("-1 Year"));
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  const std::pair<const char*, int> pages[] = {
-      {"Help on Rates Window", 400}, {"Help on entering rates", 410}, {"Short cuts", 470}};
+  const std::pair<const char*, int> pages[] = {{"Contents", kHelpContents},
+                                               {"Topic search", kHelpSearch},
+                                               {"Help on Help", kHelpOnHelp},
+                                               {"Help on Rates Window", 400},
+                                               {"Help on entering rates", 410},
+                                               {"Short cuts", 470}};
   for (const auto& [caption, context] : pages) {
     connect(add(help, caption, nullptr), &QAction::triggered, this,
             [this, context = context]() { OpenHelp(s_, context); });
   }
-  QAction* f1 = new QAction(this);
-  f1->setShortcut(QKeySequence(Qt::Key_F1));
-  addAction(f1);
-  connect(f1, &QAction::triggered, this, [this]() { OpenHelp(s_, 400); });
+  // F1 shows the topic of the field being edited.
+  AddHelpKey(this, [this]() { OpenHelp(s_, HelpContext(QApplication::focusWidget())); });
 
   for (const WeekRow& w : weeks) {
     for (QLineEdit* e : {w.cost, w.comment, w.fuel})

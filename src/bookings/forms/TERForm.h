@@ -114,6 +114,10 @@ class TERForm : public QMainWindow {
   // Checks a field; on an error it flashes light red during the message and keeps
   // the focus. True when the field is acceptable.
   bool CheckField(QLineEdit* field);
+  // The field a save found wrong gets the focus.
+  void FocusInvalidField();
+  // The help topic of a field (the window's own topic for the rest).
+  int HelpContext(const QWidget* w) const;
   void Closed();
 
   Session& s_;

@@ -11,6 +11,7 @@
 #include "platform/forms/QtFields.h"
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 namespace tb {
 
@@ -149,6 +150,35 @@ bool TERForm::CheckField(QLineEdit* field) {
   return false;
 }
 
+void TERForm::FocusInvalidField() {
+  const RateFieldRef& f = editor_.invalidField;
+  const auto i = static_cast<size_t>(f.index);
+  QLineEdit* field = nullptr;
+  switch (f.which) {
+    case RateFieldRef::None: return;
+    case RateFieldRef::Band: field = band[i]; break;
+    case RateFieldRef::MinCost: field = minCost; break;
+    case RateFieldRef::Linen: field = linen; break;
+    case RateFieldRef::FuelCost: field = fuelCost[i]; break;
+    case RateFieldRef::WeekCost: field = weeks[i].cost; break;
+    case RateFieldRef::WeekFuel: field = weeks[i].fuel; break;
+  }
+  const bool wasChecking = checking_;
+  checking_ = true;  // moving the focus to it is not leaving the field being edited
+  field->setFocus(Qt::OtherFocusReason);
+  checking_ = wasChecking;
+}
+
+int TERForm::HelpContext(const QWidget* w) const {
+  for (const QLineEdit* e : band)
+    if (w == e) return 420;
+  for (const QLineEdit* e : fuelCost)
+    if (w == e) return 430;
+  if (w == linen) return 440;
+  if (w == minCost) return 442;
+  return kRatesWindowHelp;
+}
+
 void TERForm::FocusMoved(QWidget* from, QWidget* to) {
   if (!ready_ || closed_ || checking_ || !from || !to || !isAncestorOf(from) || !isAncestorOf(to)) return;
   CheckField(qobject_cast<QLineEdit*>(from));
@@ -176,6 +206,7 @@ void TERForm::SaveExit() {
   ReadFields();
   if (!editor_.Save()) {
     ShowFields();
+    FocusInvalidField();
     return;
   }
   Closed();
@@ -263,6 +294,7 @@ void TERForm::closeEvent(QCloseEvent* event) {
     ReadFields();
     if (!editor_.Close()) {
       ShowFields();
+      FocusInvalidField();
       event->ignore();
       return;
     }

@@ -10,13 +10,16 @@
 #include <QVBoxLayout>
 
 #include "bookings/forms/KeyFilter.h"
+#include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 namespace tb {
 
 TSurChgForm::TSurChgForm(Session& s, SurchargeModel& model, QWidget* parent) : QDialog(parent), s_(s), model_(model) {
   setWindowTitle(QStringLiteral("Calculate surcharge"));
+  AddHelpKey(this, [this]() { OpenHelp(s_, kSurchargeHelp); });
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(
       new QLabel(QStringLiteral("Calculate surcharge as percentage based on Total (default) or a selected field "), this));
