@@ -90,7 +90,12 @@ std::string InstanceKey(const std::string& rootFolder, const std::string& title)
 std::string StartInstanceKey(const std::vector<std::string>& args, const std::string& localRoot) {
   const CommandLine cl = ParseCommandLine(args);
   const std::string root = IncludeTrailingSlash(cl.rootFolder.empty() ? NativePath(localRoot) : cl.rootFolder);
-  if (!cl.bookingFile.empty()) return InstanceKey(root, ExtractFileName(cl.bookingFile));
+  if (!cl.bookingFile.empty()) {
+    // Every property's live file is "Bookings.bks": the whole path tells them apart.
+    const std::string folder = ExtractFilePath(cl.bookingFile);
+    const std::vector<std::string> found = ListFiles(folder.empty() ? "./" : folder, ExtractFileName(cl.bookingFile));
+    return InstanceKey(root, CanonicalPath(AbsolutePath(found.empty() ? cl.bookingFile : folder + found.front())));
+  }
   IniFile ini(root + (cl.settingsName.empty() ? "Cotlyn.ini" : cl.settingsName));
   ini.Load();
   const std::string view = ini.ReadString("Common", "ViewMode", "C");
@@ -98,6 +103,12 @@ std::string StartInstanceKey(const std::vector<std::string>& args, const std::st
   const std::string name = cl.propertyName.empty() ? Cp1252ToUtf8(ini.ReadString(PropertySection(1), "PropName", "Fail"))
                                                    : cl.propertyName;
   return InstanceKey(root, name);
+}
+
+std::string InstanceTitle(const Session& s) {
+  if (s.AppState == 'F') return CanonicalPath(s.DirectFile);
+  if (s.common.AllPropertiesView()) return kAllPropertiesTitle;
+  return Cp1252ToUtf8(s.Prop(s.CurrentProperty).PropName);
 }
 
 std::vector<std::string> PropertyCopyArgs(const Session& s, int n) {

@@ -36,9 +36,12 @@ inline constexpr const char* kAllPropertiesTitle = "Cotlyn 4.4";
 std::string InstanceKey(const std::string& rootFolder, const std::string& title);
 // The key of the window a start with these parameters would show, whatever their
 // order: the property named, else property 1 ("C") or the all-properties window
-// ("M", from the settings file), or the booking file's name. `localRoot` is the root
-// folder "Local.ini" names.
+// ("M", from the settings file), or the booking file (its whole path). `localRoot` is
+// the root folder "Local.ini" names.
 std::string StartInstanceKey(const std::vector<std::string>& args, const std::string& localRoot);
+// What this run's window answers to (UTF-8): the booking file's whole path, else the
+// application title: the property's name ("C") or "Cotlyn 4.4" ("M").
+std::string InstanceTitle(const Session& s);
 
 // The parameters of another copy of the program for property n: its name, the
 // switches this run was given (read-only, forced mode, settings file) and the root

@@ -1,8 +1,6 @@
 #include "app/Users.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 
 #include "app/ChartActions.h"
@@ -35,59 +33,46 @@ bool ForcesOtherMode(const Session& s) {
 
 bool StartsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
 
-// A stable name for a text (the same in every copy and version of the program).
-std::string Fingerprint(const std::string& text) {
-  uint64_t h = 14695981039346656037ull;
-  for (const char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-  char buf[17];
-  std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
-  return buf;
-}
-
-// The root folder as every copy names it, whichever way it was written.
-std::string RootIdentity(const Session& s) {
-  char* real = ::realpath(s.common.RootFolder.c_str(), nullptr);
-  const std::string root = real ? std::string(real) : s.common.RootFolder;
-  std::free(real);
-  return root;
-}
-
 // The locks live in the private temporary folder: the copies that can own a line of
-// this installation and computer are this user's own.
-// Without a private folder there are no locks (never a lock file in the working folder).
+// this installation and computer are this user's own. The root folder is named as the
+// file system names it, whichever way it was written.
 std::string UsersLockPath(const Session& s) {
-  if (s.common.TempFolder.empty()) return {};
-  return s.common.TempFolder + "users-" + Fingerprint(RootIdentity(s)) + ".lock";
+  return LockPathFor(s.common.TempFolder, "users\n" + CanonicalPath(s.common.RootFolder));
 }
 
 std::string LineMarkPath(const Session& s, const std::string& line) {
-  if (s.common.TempFolder.empty()) return {};
-  return s.common.TempFolder + "user-" + Fingerprint(RootIdentity(s) + "\n" + line) + ".lock";
+  return LockPathFor(s.common.TempFolder, "user\n" + CanonicalPath(s.common.RootFolder) + "\n" + line);
+}
+
+bool ThisInstallationHere(const Session& s, const std::string& line) {
+  return Contains(line, s.UserKey) && ComputerOf(line) == s.common.ComputerName;
 }
 
 // A line written by a copy of this installation run by this user on this computer:
-// only such a copy can hold its mark where this one can see it.
+// such a copy holds its line's mark where this one can see it.
 bool OwnLine(const Session& s, const std::string& line) {
-  return Contains(line, s.UserKey) && ComputerOf(line) == s.common.ComputerName &&
-         UserNameOf(line) == s.common.UserName;
+  return ThisInstallationHere(s, line) && UserNameOf(line) == s.common.UserName;
 }
 
-// Removes the lines of copies of this installation that ended without removing them
-// (killed, crashed); the lines of copies still running (other windows) stay. Lines
-// written in the same second are alike: as many stay as live copies hold their mark.
-// True when any line went.
+// Removes the lines of copies of this installation on this computer that ended without
+// removing them (killed, crashed); the lines of this user's copies still running
+// (other windows) stay. Lines written in the same second are alike: as many stay as
+// live copies hold their mark. True when any line went.
 bool RemoveLeftovers(Session& s, std::vector<std::string>& lines) {
   std::map<std::string, int> live;
   bool removed = false;
   for (size_t i = lines.size(); i-- > 0;) {
     const std::string line = lines[i];
-    if (!OwnLine(s, line)) continue;
+    if (!ThisInstallationHere(s, line)) continue;
     auto [it, fresh] = live.try_emplace(line, 0);
     if (fresh) {
       int alike = 0;
       for (const std::string& l : lines) alike += l == line ? 1 : 0;
+      // Another login's copies keep their marks where this one cannot see them.
+      const int holders = OwnLine(s, line) ? OwnerMark::Holders(LineMarkPath(s, line)) : 0;
       // The first `holders` of the alike lines, counting from the top, are live.
-      it->second = OwnerMark::Holders(LineMarkPath(s, line)) - alike;
+      it->second = holders - alike;
+      if (holders == 0) DeleteFileAt(LineMarkPath(s, line));
     }
     if (it->second++ >= 0) continue;
     WriteLog(s, "QZ1210 Delete duplicate user: " + line);
@@ -95,6 +80,11 @@ bool RemoveLeftovers(Session& s, std::vector<std::string>& lines) {
     removed = true;
   }
   return removed;
+}
+
+// Writes the lines back, or deletes the file when none is left.
+bool SaveUserLines(const std::string& path, const std::vector<std::string>& lines) {
+  return lines.empty() ? DeleteFileAt(path) : WriteUserLines(path, lines);
 }
 
 void DecideMode(Session& s, const std::string& ip) {
@@ -195,10 +185,7 @@ void CheckUsersAtStart(Session& s, const std::string& ip) {
   {
     // Leftovers first, while no other copy of this user changes the file.
     FileLock guard(UsersLockPath(s));
-    if (ReadUserLines(path, lines) && RemoveLeftovers(s, lines)) {
-      if (lines.empty()) removeUserFile = true;
-      else WriteUserLines(path, lines);
-    }
+    if (ReadUserLines(path, lines) && RemoveLeftovers(s, lines)) SaveUserLines(path, lines);
   }
   // Then the others; the questions are asked without holding the file.
   for (size_t i = lines.size(); i-- > 0;) {
@@ -224,7 +211,14 @@ void CheckUsersAtStart(Session& s, const std::string& ip) {
       }
     }
   }
-  if (removeUserFile) DeleteFileAt(path);
+  if (removeUserFile) {
+    // The other users' lines go; this user's windows still running keep theirs.
+    FileLock guard(UsersLockPath(s));
+    std::vector<std::string> now;
+    ReadUserLines(path, now);
+    std::erase_if(now, [&s](const std::string& line) { return !OwnLine(s, line); });
+    SaveUserLines(path, now);
+  }
   DecideMode(s, ip);
 }
 
@@ -259,19 +253,17 @@ void UnregisterUser(Session& s) {
   } else if (!ReadUserLines(c.UsersPath, lines)) {
     WriteLog(s, "Failed to read/write " + c.UsersPath);
   } else {
-    // Exactly the line this copy wrote: another window of the same user keeps its own.
-    // A run that wrote none removes the first line of this computer and user.
-    const std::string mine = c.ComputerName + ";" + c.UserName + ";";
-    auto it = s.UserLine.empty()
-                  ? std::find_if(lines.begin(), lines.end(), [&mine](const std::string& l) { return Contains(l, mine); })
-                  : std::find(lines.begin(), lines.end(), s.UserLine);
-    if (it != lines.end()) {
+    // Exactly the line this copy wrote (none when it wrote none): another window of the
+    // same user keeps its own.
+    const auto it = std::find(lines.begin(), lines.end(), s.UserLine);
+    if (!s.UserLine.empty() && it != lines.end()) {
       lines.erase(it);
-      const bool ok = lines.empty() ? DeleteFileAt(c.UsersPath) : WriteUserLines(c.UsersPath, lines);
-      if (!ok) WriteLog(s, "Failed to read/write " + c.UsersPath);
+      if (!SaveUserLines(c.UsersPath, lines)) WriteLog(s, "Failed to read/write " + c.UsersPath);
     }
   }
   s.UserMark.Release();
+  if (!s.UserLine.empty() && OwnerMark::Holders(LineMarkPath(s, s.UserLine)) == 0)
+    DeleteFileAt(LineMarkPath(s, s.UserLine));
   s.UserLine.clear();
 }
 

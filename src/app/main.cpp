@@ -56,7 +56,11 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Cotlyn"));
   const StartupEnvironment env = MachineEnvironment(argc, argv);
 
-  if (SingleInstance::ActivateExisting(StartInstanceKey(env.args, ReadLocalIni(env.dataFolder + "Local.ini").RootFolder)))
+  // "/A" starts the other properties' copies (each finds its own window) before it
+  // looks for property 1's.
+  const bool openAll = ParseCommandLine(env.args).openAll;
+  if (!openAll &&
+      SingleInstance::ActivateExisting(StartInstanceKey(env.args, ReadLocalIni(env.dataFolder + "Local.ini").RootFolder)))
     return 0;
 
   SystemClock clock;
@@ -76,6 +80,8 @@ int main(int argc, char** argv) {
   };
 
   PrepareSession(s, env);
+  const std::string instanceKey = InstanceKey(s.common.RootFolder, InstanceTitle(s));
+  if (openAll && SingleInstance::ActivateExisting(instanceKey)) return 0;
 
   if (s.AppState == 'F') {
     // Booking-file mode shows only the booking window, modal; closing it ends the run.
@@ -83,7 +89,7 @@ int main(int argc, char** argv) {
     TBookForm form(s);
     form.setWindowModality(Qt::ApplicationModal);
     SingleInstance instance;
-    instance.Listen(InstanceKey(s.common.RootFolder, ExtractFileName(s.DirectFile)), [&form]() {
+    instance.Listen(instanceKey, [&form]() {
       form.showNormal();
       form.raise();
       form.activateWindow();
@@ -97,8 +103,7 @@ int main(int argc, char** argv) {
 
   TMainForm mainForm(s, env);
   SingleInstance instance;
-  instance.Listen(InstanceKey(s.common.RootFolder, mainForm.ApplicationTitle().toStdString()),
-                  [&mainForm]() { mainForm.BringToFront(); });
+  instance.Listen(instanceKey, [&mainForm]() { mainForm.BringToFront(); });
   mainForm.ApplyPlacement();
   CheckUsersAtStart(s, env.ipAddress);
   mainForm.StartupChecked();

@@ -111,6 +111,7 @@ void BookingEditor::Begin(int n, EditorMode mode) {
   open_ = true;
   s_.BookFormOpen = true;
   discountComment_.clear();
+  unwritten_ = nullptr;
   panel = {};
   focus = EditorFocus::None;
 }

@@ -198,7 +198,7 @@ class BookingEditor {
   bool findDown_ = true;
   // Booking-file mode: the booking as it was before a save whose write failed (its
   // other changes, deletions among them, are written when the window closes).
-  bool unwritten_ = false;
+  Book_Buffer* unwritten_ = nullptr;
   Book_Rec beforeUnwritten_;
 };
 

@@ -134,7 +134,7 @@ bool BookingEditor::Save(const std::string& tag) {
       p.DatesChanged = 1;
     if (mode_ == EditorMode::Edit && (rec.StartD != before.StartD || rec.Surname != before.Surname))
       RenameBookingDocuments(s_, n_, before, rec);
-    if (mode_ == EditorMode::File && !unwritten_) beforeUnwritten_ = before;
+    if (mode_ == EditorMode::File && unwritten_ != node_) beforeUnwritten_ = before;
     node_->Rec = rec;
   }
   fields.form.status = rec.Status;
@@ -143,10 +143,10 @@ bool BookingEditor::Save(const std::string& tag) {
 
   if (mode_ != EditorMode::File && !AppendBooking(s_, rec, ArchivePath(p, "Changed"))) return false;
   if (!WriteBookings(s_, n_)) {
-    unwritten_ = mode_ == EditorMode::File;
+    if (mode_ == EditorMode::File) unwritten_ = node_;
     return false;
   }
-  unwritten_ = false;
+  unwritten_ = nullptr;
   if (mode_ != EditorMode::File) s_.WebDataDue = true;
 
   panel[0] = Format("Rec %d of %d", {Position(), p.Bookings.Count()});
@@ -172,11 +172,13 @@ void BookingEditor::Discard() {
   Prop_Rec& p = Prop();
   p.BookingChanged = 0;
   if (mode_ == EditorMode::File) {
-    if (unwritten_ && node_) {
+    // Only the booking whose save failed gets its record back (it is the one on show:
+    // nothing else can be reached while it is changed).
+    if (unwritten_ && unwritten_ == node_) {
       node_->Rec = beforeUnwritten_;
       SortBookings(s_, n_);
     }
-    unwritten_ = false;
+    unwritten_ = nullptr;
     return;
   }
   // A save or deletion whose write failed left the list unlike the file: given up, it
@@ -212,11 +214,15 @@ bool BookingEditor::Close() {
     Discard();  // a deletion that could not be written
   }
   // Booking-file mode writes its deletions and order now; a failure must not pass unseen.
-  if (mode_ == EditorMode::File && !readOnly_ && Prop().ListModified && !WriteBookings(s_, 0) &&
-      s_.dialogs.Message("The booking file could not be written: " + PathText(BookingFilePath(s_, 0)) + "\r" +
-                             "Close anyway and lose the changes?",
-                         MsgIcon::Warning, MsgButton::Yes | MsgButton::No) != MsgButton::Yes)
-    return false;
+  // Unless the user says otherwise, the window stays open with the changes.
+  while (mode_ == EditorMode::File && !readOnly_ && Prop().ListModified && !WriteBookings(s_, 0)) {
+    const MsgButton answer = s_.dialogs.Message(
+        "The booking file could not be written: " + PathText(BookingFilePath(s_, 0)) + "\r" +
+            "Retry: write it again\rCancel: keep the window open\rIgnore: close it and lose the changes",
+        MsgIcon::Warning, MsgButton::Cancel | MsgButton::Retry | MsgButton::Ignore);
+    if (answer == MsgButton::Ignore) break;
+    if (answer != MsgButton::Retry) return false;
+  }
   Finish();
   return true;
 }
@@ -268,6 +274,7 @@ bool BookingEditor::Delete() {
   }
 
   Book_Buffer* next = node_->Next ? node_->Next : node_->Prev;
+  if (unwritten_ == node_) unwritten_ = nullptr;  // its failed save goes with it
   p.Bookings.Remove(node_);
   node_ = nullptr;
   p.ListModified = 1;

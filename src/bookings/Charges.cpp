@@ -132,7 +132,7 @@ Price ShortBreak(const CommonSettings& c, int nights, TDateTime start, const Wee
   out.fuel += w0.WeekFuel * fix / 100;
   if (minNights > nights) {
     out.rent += (minNights - nights) * base * perNight / 100;
-    out.fuel += w0.WeekFuel * (minNights - nights) * perNight / 100;
+    out.fuel += static_cast<double>(w0.WeekFuel) * (minNights - nights) * perNight / 100;
   }
   if (rates.MinCost > out.rent) {
     out.rent = rates.MinCost;

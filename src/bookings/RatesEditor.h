@@ -38,7 +38,8 @@ struct RateFieldRef {
   int index = 0;  // band 0..5, fuel cost 0..2, week row 0..52
 };
 
-// The largest price a field takes: the week table keeps prices in 16 bits.
+// The largest price a field takes: the chart, the uploads and the other programs that
+// read rates files take a week's price to be 16 bits.
 inline constexpr int32_t kMaxRatePrice = 65535;
 // The most characters a week comment can be typed to (a longer one read from a file
 // stays whole).

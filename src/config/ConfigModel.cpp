@@ -6,6 +6,7 @@
 #include <limits>
 #include <utility>
 
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "platform/Text.h"
@@ -364,6 +365,8 @@ std::string ConfigModel::Save() {
   }
   // Another program may have written the file since it was read: write the edits
   // into the file as it is now.
+  // Cotlyn may be writing a key of its own meanwhile.
+  FileLock guard(SettingsLockPath(safetyFolder_, path_));
   std::string before;
   if (!ReadWholeFile(path_, before)) return "Cannot read " + PathText(path_) + "\r" + notSaved;
   IniFile fresh(path_);
@@ -371,6 +374,7 @@ std::string ConfigModel::Save() {
   if (!added_.empty() && std::clamp(fresh.ReadInteger(kCommon, "NumProps", 0), 0, kMaxProperties) != loadedProps_)
     return "The number of properties in " + PathText(path_) +
            " was changed by another program.\rClose this window and configure again. " + notSaved;
+  if (safetyFolder_.empty()) return "No private temporary folder for the safety copy\r" + notSaved;
   const std::string safety = safetyFolder_ + ExtractFileName(path_);
   if (!WriteWholeFile(safety, before, FileAccess::Private)) return "Cannot write the safety copy " + PathText(safety) + "\r" + notSaved;
   // The folders first: Cotlyn stops on a property without its folder.

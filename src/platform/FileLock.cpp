@@ -1,6 +1,8 @@
 #include "platform/FileLock.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -21,6 +23,15 @@ bool LockByte(int fd, short type, bool wait, off_t at = 0) {
 }
 
 }  // namespace
+
+std::string LockPathFor(const std::string& folder, const std::string& what) {
+  if (folder.empty()) return {};
+  uint64_t h = 14695981039346656037ull;  // FNV-1a: stable, unlike std::hash
+  for (const char c : what) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  char name[32];
+  std::snprintf(name, sizeof name, "lock-%016llx", static_cast<unsigned long long>(h));
+  return folder + name;
+}
 
 FileLock::FileLock(const std::string& path) {
   // Holds no data: every user sharing the locked file must be able to open it.

@@ -8,6 +8,11 @@
 
 namespace tb {
 
+// The lock file in `folder` (a private temporary folder) for `what` (a file's path, a
+// line): the same name in every copy and version of the program. "" without a folder,
+// so that no lock file is ever made in the working folder.
+std::string LockPathFor(const std::string& folder, const std::string& what);
+
 // An exclusive lock held while the object lives: serialises a read-change-write of
 // one file between running copies. Waits for the holder to finish.
 class FileLock {

@@ -36,6 +36,15 @@ bool WriteFd(int fd, const std::string& data) {
   return true;
 }
 
+// The whole image written over the file's own bytes, then the tail cut and all flushed.
+bool RewriteInPlace(const std::string& path, const std::string& data) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = WriteFd(fd, data) && ::ftruncate(fd, static_cast<off_t>(data.size())) == 0 && ::fsync(fd) == 0;
+  if (::close(fd) != 0) ok = false;
+  return ok;
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -88,11 +97,21 @@ bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess
                            std::to_string(::getpid()) + "-" + std::to_string(serial++);
   const mode_t mode = access == FileAccess::Private ? 0600 : 0666;
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  // A folder that takes no new files, holding a file we may write: written in place,
+  // as before there was a better way.
+  if (fd < 0 && errno == EACCES && exists) return RewriteInPlace(target, data);
   if (fd < 0) return false;
   bool ok = true;
-  // The new file keeps the old one's permissions (fchmod is not cut by the umask).
-  if (access == FileAccess::Private) ok = ::fchmod(fd, 0600) == 0;
-  else if (exists) ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+  // The new file keeps the old one's permissions (fchmod is not cut by the umask) and,
+  // as far as this user may give it, its group, so that a shared folder stays shared.
+  if (access == FileAccess::Private) {
+    ok = ::fchmod(fd, 0600) == 0;
+  } else if (exists) {
+    // Refused for a group that is not this user's: the file then has the user's own,
+    // as any new file would.
+    [[maybe_unused]] const int owned = ::fchown(fd, ::geteuid() == 0 ? st.st_uid : static_cast<uid_t>(-1), st.st_gid);
+    ok = ::fchmod(fd, st.st_mode & 07777) == 0;
+  }
   ok = ok && WriteFd(fd, data) && ::fsync(fd) == 0;
   // close can report a delayed write error (NFS): it counts as a failure.
   if (::close(fd) != 0) ok = false;
@@ -136,12 +155,10 @@ bool RenameFileAt(const std::string& from, const std::string& to) {
 }
 
 bool MoveFileAt(const std::string& from, const std::string& to) {
-  struct stat src {}, dst {};
-  const std::string folder = ExtractFilePath(AbsolutePath(to));
-  if (::stat(from.c_str(), &src) != 0 || ::stat(folder.empty() ? "." : folder.c_str(), &dst) != 0) return false;
-  if (src.st_dev == dst.st_dev) return RenameFileAt(from, to);
+  if (RenameFileAt(from, to)) return true;
+  // Another file system (or two mounts of one, which refuse a rename too): copied over.
   struct stat existing {};
-  if (::lstat(to.c_str(), &existing) == 0 || errno != ENOENT) return false;
+  if (!FileExists(from) || ::lstat(to.c_str(), &existing) == 0 || errno != ENOENT) return false;
   std::string data;
   if (!ReadWholeFile(from, data) || !WriteWholeFile(to, data)) return false;
   if (DeleteFileAt(from)) return true;

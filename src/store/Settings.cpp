@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/PathText.h"
@@ -152,6 +153,7 @@ void LoadRegistryValues(Session& s) {
 // may have changed it); the file is replaced whole, or not at all.
 bool WriteCommonKeys(Session& s, const std::vector<std::pair<std::string, bool>>& values) {
   const std::string& path = s.common.SettingsPath;
+  FileLock guard(SettingsLockPath(s.common.TempFolder, path));
   IniFile ini(path);
   // Writing over a file that could not be read would keep only these keys: every
   // property would be lost.
@@ -170,6 +172,10 @@ bool WriteCommonKeys(Session& s, const std::vector<std::pair<std::string, bool>>
 }
 
 }  // namespace
+
+std::string SettingsLockPath(const std::string& tempFolder, const std::string& settingsPath) {
+  return LockPathFor(tempFolder, "settings\n" + CanonicalPath(settingsPath));
+}
 
 std::string PropertySection(int n) {
   char buf[24];

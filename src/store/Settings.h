@@ -21,6 +21,9 @@ void LoadSettingsFrom(Session& s, const IniFile& ini);
 // The section name of property n: "Prop01", "Prop10", "Prop123".
 std::string PropertySection(int n);
 
+// The lock that serialises the read-change-write of a settings file between this
+// program and the configuration program (in the user's private temporary folder).
+std::string SettingsLockPath(const std::string& tempFolder, const std::string& settingsPath);
 // Writes "CloudData" into section "Common" and updates the value in memory.
 bool SaveCloudMode(Session& s, bool cloud);
 // Writes "wCWks", "wLDts", "wMSep", "wYSep", "wOLet" into section "Common".

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 
 #include "platform/FileSystem.h"
 #include "support/Builders.h"
@@ -152,10 +153,38 @@ TEST_F(CotlynProcess, ASecondStartFindsTheWindowWhateverTheOrderOfItsParameters)
     ChildProcess again = ChildProcess::Run(ProgramPath("Cotlyn"), args, Env(), 30);
     EXPECT_EQ(again.exitCode, 0) << again.Errors();
   }
+  // "-A" still starts the other properties, although property 1 is open.
+  ChildProcess all = ChildProcess::Run(ProgramPath("Cotlyn"), {"-A", Root()}, Env(), 30);
+  EXPECT_EQ(all.exitCode, 0) << all.Errors();
+  EXPECT_TRUE(Logged("START Mode=C P=2"));
   first.Kill(SIGKILL);
   first.Wait();
+  std::system(("pkill -9 -f '" + Root() + "'").c_str());  // the copy "-A" started
   const std::string log = Log();
   EXPECT_EQ(log.find("START Mode=C P=1"), log.rfind("START Mode=C P=1")) << log;  // started once
+}
+
+// Every property's live file is "Bookings.bks": two of them are two windows.
+TEST_F(CotlynProcess, BookingFilesOfTwoPropertiesAreTwoWindows) {
+  WriteSettings("V4.4");
+  for (const char* name : {"Bramble", "Heron"})
+    dir.Write(std::string("root/") + name + "/Data/Bookings.bks",
+              BookingFileImage({MakeBooking(EncodeDate(2040, 6, 2), 7, "Adams")}));
+  ChildProcess first(ProgramPath("Cotlyn"), {Root() + "Bramble/Data/Bookings.bks", Root()}, Env());
+  ChildProcess second(ProgramPath("Cotlyn"), {Root() + "Heron/Data/Bookings.bks", Root()}, Env());
+  ASSERT_TRUE(first.Start());
+  ASSERT_TRUE(Logged("START Mode=F"));
+  ASSERT_TRUE(second.Start());
+  EXPECT_TRUE(Logged("START Mode=F", 2)) << Log();
+  // The same file again finds its window.
+  ChildProcess again = ChildProcess::Run(ProgramPath("Cotlyn"), {Root() + "Heron/Data/../Data/Bookings.bks", Root()},
+                                         Env(), 30);
+  EXPECT_EQ(again.exitCode, 0) << again.Errors();
+  first.Kill(SIGKILL);
+  second.Kill(SIGKILL);
+  first.Wait();
+  second.Wait();
+  EXPECT_FALSE(Logged("START Mode=F", 3));
 }
 
 // Two windows of one installation (two properties, one user) each keep their own line

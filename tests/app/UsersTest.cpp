@@ -196,15 +196,21 @@ TEST_F(Users, AnotherWindowOfThisInstallationIsNoLeftover) {
   EXPECT_FALSE(FileExists(s.common.UsersPath));
 }
 
-TEST_F(Users, CloseRemovesOnlyTheFirstLineOfThisUser) {
+// Two lines of one computer and user are two windows: a close takes exactly the line
+// its copy wrote, and a copy that wrote none takes none.
+TEST_F(Users, CloseRemovesOnlyTheLineThisCopyWrote) {
   UnregisterUser(s);
   EXPECT_TRUE(Logged("ERROR-CLOSE. No $user file."));
   const std::string second = " 261209 09:00:00 testpc;tester;K123";
   UsersFile({kOther, kMineStale, second});
+  UnregisterUser(s);  // this copy wrote no line
+  EXPECT_EQ(Lines(), (std::vector<std::string>{kOther, kMineStale, second}));
+  s.UserLine = second;
   UnregisterUser(s);
-  EXPECT_EQ(Lines(), (std::vector<std::string>{kOther, second}));
+  EXPECT_EQ(Lines(), (std::vector<std::string>{kOther, kMineStale}));
   EXPECT_EQ(UsersText(s), "Mode = LAN\r---Active Users---\r1 anne\r2 tester (SELF)");
   UsersFile({second});
+  s.UserLine = second;
   UnregisterUser(s);
   EXPECT_FALSE(FileExists(s.common.UsersPath));
   EXPECT_EQ(UsersText(s), "Mode = LAN\r---Active Users---\rNo users found");

@@ -1,7 +1,11 @@
 // What the booking window keeps safe when another user saves meanwhile, or when a write
 // fails: nothing given up lives on in memory, nothing acknowledged is lost.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <ctime>
 
 #include <filesystem>
 #include <functional>
@@ -55,6 +59,10 @@ TEST_F(SafeEditing, AReadOnlyLookNeverHidesAnotherUsersSave) {
   TestSession other;
   other.JoinRoot(t);
   Session& b = other.session;
+  // The file as B reads it is an hour old, so that A's save cannot share its time.
+  const struct timespec hourAgo = {std::time(nullptr) - 3600, 0};
+  const struct timespec times[2] = {hourAgo, hourAgo};
+  ASSERT_EQ(::utimensat(AT_FDCWD, File().c_str(), times, 0), 0);
   ASSERT_TRUE(ReadBookings(b, 1, true, false));
   EXPECT_TRUE(b.FileReadOnly);  // A holds the file
 
@@ -62,7 +70,9 @@ TEST_F(SafeEditing, AReadOnlyLookNeverHidesAnotherUsersSave) {
   ASSERT_TRUE(ed.Close());
 
   ReleaseBookingFile(b);  // B's read-only window closes
-  EXPECT_TRUE(ReadBookings(b, 1, true, false)) << "A's save is read before B edits";
+  EXPECT_TRUE(ReadBookings(b, 1, false, true)) << "B's refresh sees A's save";
+  EXPECT_EQ(b.Prop(1).Bookings.Count(), 4);
+  ReadBookings(b, 1, true, false);  // B clicks to edit
   EXPECT_FALSE(b.FileReadOnly);
   BuildWeekTable(b, 1, false);  // as B's chart draws it
   BookingEditor second(b);
@@ -149,12 +159,19 @@ TEST_F(SafeEditing, BookingFileModeSaysWhenItsFileCannotBeWritten) {
   file.OpenFile();
   Frozen frozen(archive);
   if (!frozen.Ok()) GTEST_SKIP() << "cannot make a file immutable here";
-  const std::string ask = "The booking file could not be written: " + PathText(archive) + "\rClose anyway and lose the changes?";
-  for (const MsgButton answer : {MsgButton::No, MsgButton::Yes}) {
-    ExpectShortWrite(BookingsImage(s.Prop(0).Bookings).size());
-    t.dialogs.Expect(ask, MsgIcon::Warning, kYesNo, 0, answer);
-    EXPECT_EQ(file.Close(), answer == MsgButton::Yes);
+  const std::string ask = "The booking file could not be written: " + PathText(archive) +
+                          "\rRetry: write it again\rCancel: keep the window open\rIgnore: close it and lose the changes";
+  const MsgButtons choices = MsgButton::Cancel | MsgButton::Retry | MsgButton::Ignore;
+  const size_t bytes = BookingsImage(s.Prop(0).Bookings).size();
+  ExpectShortWrite(bytes);
+  t.dialogs.Expect(ask, MsgIcon::Warning, choices, 0, MsgButton::Cancel);
+  EXPECT_FALSE(file.Close());
+  EXPECT_TRUE(s.BookFormOpen);
+  for (const MsgButton answer : {MsgButton::Retry, MsgButton::Ignore}) {
+    ExpectShortWrite(bytes);
+    t.dialogs.Expect(ask, MsgIcon::Warning, choices, 0, answer);
   }
+  EXPECT_TRUE(file.Close());
   EXPECT_FALSE(s.BookFormOpen);
   frozen.Thaw();
   EXPECT_EQ(FileSurnames(archive), (std::vector<std::string>{"Later", "Earlier"}));  // as it was
@@ -174,6 +191,55 @@ TEST_F(SafeEditing, BookingFileModeSaysWhenItsFileCannotBeWritten) {
   again.Thaw();
   EXPECT_EQ(FileSurnames(archive).size(), 2u);
   t.dialogs.VerifyAllShown();
+}
+
+// A booking whose save failed, then deleted: quitting must not put its old record over
+// the booking shown after it.
+TEST_F(SafeEditing, AFailedSaveThenADeletionInABookingFileLosesNothingElse) {
+  const std::string archive = Archive("Old");
+  WriteWholeFile(archive, BookingFileImage({MakeBooking(kJan + 2, 7, "Earlier"), MakeBooking(kJan + 9, 7, "Later")}));
+  s.DirectFile = archive;
+  ReadBookings(s, 0, true, false);
+  BookingEditor file(s);
+  file.OpenFile();
+  file.fields.phone = "0161";
+  file.FieldChanged();
+  {
+    Frozen frozen(archive);
+    if (!frozen.Ok()) GTEST_SKIP() << "cannot make a file immutable here";
+    ExpectShortWrite(BookingsImage(s.Prop(0).Bookings).size() + 4);
+    EXPECT_FALSE(file.Save("SAVE"));
+  }
+  t.dialogs.Expect("Delete Booking?\r\rProperty: \rBooking: Earlier  02/01/2027 to 09/01/2027", MsgIcon::Confirmation,
+                   kYesNo, 0, MsgButton::Yes);
+  EXPECT_FALSE(file.Delete());
+  ASSERT_TRUE(file.Quit());
+  ASSERT_TRUE(file.Close());
+  const std::vector<Book_Rec> left = FileRecords(archive);
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].Surname, "Later");
+  EXPECT_EQ(left[0].StartD, kJan + 9);
+  t.dialogs.VerifyAllShown();
+}
+
+// "Extract data from change log" is for a change log opened as a booking file, and
+// waits for the booking on show to be saved.
+TEST_F(SafeEditing, TheChangeLogIsExtractedOnlyWithNothingUnsaved) {
+  const std::string log = Archive("Changed");
+  WriteWholeFile(log, BookingFileImage({MakeBooking(kJan + 2, 7, "Adams")}));
+  s.DirectFile = log;
+  ReadBookings(s, 0, true, false);
+  BookingEditor file(s);
+  file.OpenFile();
+  EXPECT_TRUE(file.IsChangeLog());
+  EXPECT_TRUE(file.MayExtractFromChangeLog());
+  file.fields.phone = "0161";
+  file.FieldChanged();
+  t.dialogs.Expect("Booking record changed.\rSave and rerun", MsgIcon::Error, kOK, 0, MsgButton::OK);
+  EXPECT_FALSE(file.MayExtractFromChangeLog());
+  t.dialogs.VerifyAllShown();
+  ed.OpenEdit(1, At(1));
+  EXPECT_FALSE(ed.IsChangeLog());  // a property's own bookings
 }
 
 // However the dates were changed, a save that moves a booking marks the agency calendar,

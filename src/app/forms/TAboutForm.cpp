@@ -7,13 +7,16 @@
 #include <QVBoxLayout>
 
 #include "platform/FileSystem.h"
+#include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
+#include "store/Settings.h"
 #include "store/Session.h"
 
 namespace tb {
 
 TAboutForm::TAboutForm(Session& s, const QString& fullVersion, bool splash, QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About Cotlyn"));
+  AddHelpKey(this, [&s]() { OpenHelp(s, kHelpContents); });
   auto* layout = new QVBoxLayout(this);
   heading = new QLabel(QStringLiteral("Tenbrook (Cotlyn)"), this);
   QFont big = heading->font();

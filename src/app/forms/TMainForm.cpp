@@ -68,8 +68,7 @@ TMainForm::~TMainForm() {
 
 QString TMainForm::ApplicationTitle() const {
   if (s_.AppState == 'F') return QString::fromStdString(ExtractFileName(s_.DirectFile));
-  if (s_.common.AllPropertiesView()) return QString::fromLatin1(kAllPropertiesTitle);
-  return ToQ(s_.Prop(s_.CurrentProperty).PropName);
+  return QString::fromStdString(InstanceTitle(s_));
 }
 
 int TMainForm::ChartWidth() const {

@@ -129,7 +129,7 @@ void TMainForm::StartTimers() {
     uploadTimer = new QTimer(this);
     connect(uploadTimer, &QTimer::timeout, this, &TMainForm::AutoUploadTick);
     // No interval set means no automatic uploads, not one every second.
-    if (s_.AupFREQ > 0) uploadTimer->start(s_.AupFREQ * 1000);
+    if (s_.AupFREQ > 0) uploadTimer->start(std::min(s_.AupFREQ, 24 * 3600) * 1000);
   }
 }
 

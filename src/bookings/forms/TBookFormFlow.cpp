@@ -20,9 +20,11 @@
 #include "platform/forms/QtDate.h"
 #include "platform/forms/QtFields.h"
 #include "platform/forms/CloseHook.h"
+#include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
 #include "reports/forms/PrintWindow.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 namespace tb {
 
@@ -417,6 +419,7 @@ void TBookForm::ShowFindDialog() {
   if (!findDialog_) {
     findDialog_ = new FindDialog(this);
     findDialog_->onFind = [this](const QString& text, bool down) { FindText(text, down); };
+    AddHelpKey(findDialog_, [this]() { OpenHelp(s_, kBookingWindowHelp); });
   }
   findDialog_->Start(ToQ(editor_.FindText()));
 }
@@ -462,8 +465,9 @@ void TBookForm::ShowBookingForm() {
   ReadFields();
   const BookingFormLookup found = editor_.FindBookingForm();
   std::string path = found.path;
-  // Web booking forms come with their own window; until then a missing form is browsed for.
-  if (found.ok && path.empty() && AskToBrowseForForm(s_, found.name)) {
+  // Web booking forms come with their own window; until then a missing form is browsed
+  // for (which moves it into the property's folder: not in a read-only window).
+  if (found.ok && path.empty() && !editor_.ReadOnly() && AskToBrowseForForm(s_, found.name)) {
     const QString chosen = chooseBookingForm ? chooseBookingForm() : QString();
     if (!chosen.isEmpty()) path = AdoptBookingForm(s_, editor_.Property(), chosen.toStdString(), found.name);
   }
