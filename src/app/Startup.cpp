@@ -40,7 +40,6 @@ void CopyConfiguration(const Prop_Rec& from, Prop_Rec& to) {
   copy.RateCache = {};
   copy.RateCacheAge = {0, 0};
   copy.BookFileAge = 0;
-  copy.BookFileDigest = 0;
   copy.ListModified = copy.BookingChanged = copy.ImportSel = copy.DatesChanged = 0;
   to = std::move(copy);
 }

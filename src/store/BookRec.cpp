@@ -52,6 +52,14 @@ double& Book_Rec::Money(int i) {
 
 double Book_Rec::Money(int i) const { return const_cast<Book_Rec*>(this)->Money(i); }
 
+bool SameBooking(const Book_Rec& a, const Book_Rec& b) {
+  if (std::memcmp(&a, &b, kBookFixedSize) != 0) return false;
+  const auto ta = Texts(a), tb = Texts(b);
+  for (size_t i = 0; i < ta.size(); ++i)
+    if (*ta[i] != *tb[i]) return false;
+  return true;
+}
+
 size_t BookRecordSize(const Book_Rec& r) {
   size_t size = kBookMinSize;
   for (const std::string* t : Texts(r)) size += std::min<size_t>(t->size(), 0xFFFF);

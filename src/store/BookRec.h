@@ -81,6 +81,9 @@ struct Book_Rec {
   void Set(BookFlag f, bool on) { Flag = static_cast<uint8_t>(on ? (Flag | f) : (Flag & ~f)); }
 };
 
+// The same booking, byte for byte as a file would hold it.
+bool SameBooking(const Book_Rec& a, const Book_Rec& b);
+
 inline constexpr size_t kBookFixedSize = 144;
 inline constexpr size_t kBookTextCount = 9;
 inline constexpr size_t kBookMinSize = kBookFixedSize + 2 * kBookTextCount;  // 162

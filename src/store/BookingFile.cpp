@@ -1,7 +1,5 @@
 #include "store/BookingFile.h"
 
-#include <functional>
-#include <string_view>
 
 #include "platform/FileSystem.h"
 #include "platform/Format.h"
@@ -31,7 +29,19 @@ void CompleteIfOver(Book_Rec& r, const Prop_Rec& p, TDateTime today) {
   }
 }
 
-uint64_t Digest(const std::string& data) { return std::hash<std::string_view>{}(data); }
+// Whether a file image holds exactly the list's bookings, as reading it would make them.
+bool ListMatches(const BookingList& list, const std::string& data, TDateTime today, const Prop_Rec& p) {
+  size_t pos = 0;
+  Book_Rec rec;
+  const Book_Buffer* b = list.First();
+  for (; b && pos < data.size(); b = b->Next) {
+    bool textFault = false;
+    if (!ParseBookRecord(data, pos, rec, textFault) || textFault) return false;
+    CompleteIfOver(rec, p, today);
+    if (!SameBooking(rec, b->Rec)) return false;
+  }
+  return !b && pos == data.size();
+}
 
 // Parses a whole booking file image into property n's list. False when a refresh
 // found an empty file (the list is kept).
@@ -49,7 +59,6 @@ bool ParseBookings(Session& s, int n, const std::string& path, const std::string
 
   Prop_Rec& p = s.Prop(n);
   p.BookFileAge = age;
-  p.BookFileDigest = Digest(data);
   FreeBookings(s, n);
   const TDateTime today = s.clock.Today();
   size_t pos = 0;
@@ -165,11 +174,11 @@ bool ReadBookings(Session& s, int n, bool lock, bool refresh) {
       }
       s.FileReadOnly = true;
     }
-    // The bytes, not only the time, tell whether another user wrote since the list
-    // was read: an edit must never start from a list older than the file.
+    // File times are coarse (a few milliseconds): two writes can leave one time. Before
+    // an edit the bytes decide, so that it never starts from a list older than the file.
     std::string data;
     if (!s.BookFile.ReadAll(data)) TooFewBytes(s, path, data.size());
-    if (age == p.BookFileAge && Digest(data) == p.BookFileDigest) return false;
+    if (age == p.BookFileAge && ListMatches(p.Bookings, data, s.clock.Today(), p)) return false;
     return ParseBookings(s, n, path, data, age, refresh);
   }
 
@@ -245,11 +254,8 @@ bool WriteBookings(Session& s, int n) {
     newFile = true;
   }
 
-  uint64_t digest = 0;
   if (!p.Bookings.Empty()) {
-    const std::string image = BookingsImage(p.Bookings);
-    if (!WriteImage(s, s.BookFile, image)) return false;
-    digest = Digest(image);
+    if (!WriteImage(s, s.BookFile, BookingsImage(p.Bookings))) return false;
     if (newFile) {
       s.BookFile.Close();
       if (s.BookFile.OpenReadWriteDenyWriters(path) != SharedFile::Result::Ok)
@@ -267,10 +273,7 @@ bool WriteBookings(Session& s, int n) {
 
   p.ListModified = 0;
   p.BookingChanged = 0;
-  if (n >= 1 && FileExists(path)) {
-    p.BookFileAge = FileTimeAsDateTime(path);
-    p.BookFileDigest = digest;
-  }
+  if (n >= 1 && FileExists(path)) p.BookFileAge = FileTimeAsDateTime(path);
   s.dialogs.Beep();
 
   if (n >= 1 && p.DatesChanged) {

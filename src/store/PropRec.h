@@ -46,10 +46,6 @@ struct Prop_Rec {
   TStArray Weeks;         // the chart's week table
   BookingList Bookings;   // FirstBooking, LastBooking, BookingCount
   TDateTime BookFileAge = 0;  // the booking file's time when last read or written
-  // A digest of the file's bytes as last read or written: file times are coarse (a
-  // few milliseconds), so two writes can leave one time; before an edit the bytes
-  // decide.
-  uint64_t BookFileDigest = 0;
   uint8_t ListModified = 0, BookingChanged = 0, ImportSel = 0, DatesChanged = 0;
 
   // The currency symbol as text ("" when none is set).
