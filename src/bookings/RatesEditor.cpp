@@ -315,17 +315,17 @@ bool RatesEditor::Save() {
   const std::string path = Path();
   const std::string image = RatesImage(Record());
   if (FileExists(path)) SafetyCopy(s_, n_, path);
-  if (!file_.IsOpen() && file_.CreateDenyWriters(path) != SharedFile::Result::Ok) {
+  // A new year's file is made whole, held; another user making it meanwhile keeps it.
+  const bool held = file_.IsOpen();
+  if (!held && file_.CreateDenyWriters(path, image) != SharedFile::Result::Ok) {
     file_.Close();
     s_.dialogs.Message("Error creating rates file" + PathText(path) + "\r" + "It may be in use?", MsgIcon::Error,
                        MsgButton::OK, kRatesHelp);
     return false;
   }
-  // The new image first, then the stale tail cut: a failed write never leaves the
-  // year emptied.
+  // Whole or not at all: a failed write leaves the year as it was.
   size_t written = 0;
-  if (!file_.WriteAt(0, image.data(), image.size(), written) || written != image.size() ||
-      !file_.Truncate(static_cast<int64_t>(image.size())) || !file_.Sync()) {
+  if (held && !file_.Replace(image, written)) {
     s_.dialogs.Message("Error writing rates file " + PathText(path) + "\r" + "It may be in use?", MsgIcon::Error,
                        MsgButton::OK, kRatesHelp);
     return false;

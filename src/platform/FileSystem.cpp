@@ -128,6 +128,14 @@ bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess
   return true;
 }
 
+bool AppendToFile(const std::string& path, const std::string& data) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool ok = WriteFd(fd, data) && ::fsync(fd) == 0;
+  if (::close(fd) != 0) ok = false;
+  return ok;
+}
+
 bool CopyFileOverwrite(const std::string& from, const std::string& to, FileAccess access) {
   std::string data;
   return ReadWholeFile(from, data) && WriteWholeFile(to, data, access);

@@ -25,6 +25,8 @@ enum class FileAccess { Shared, Private };
 // the old file and would not move to the new one. A link is followed.
 bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess access = FileAccess::Shared);
 bool CopyFileOverwrite(const std::string& from, const std::string& to, FileAccess access = FileAccess::Shared);
+// Appends data at the end in one write without taking a lock (made when missing), flushed.
+bool AppendToFile(const std::string& path, const std::string& data);
 bool DeleteFileAt(const std::string& path);
 bool RenameFileAt(const std::string& from, const std::string& to);  // fails when `to` exists
 // Moves a file, also to another file system (copied, then the original deleted; when

@@ -93,25 +93,32 @@ bool HandleHolds(const Session& s, const std::string& path) {
   return s.BookFile.IsOpen() && s.BookFile.Path() == path;
 }
 
-// Writes the image through the handle from offset 0, drops any stale tail and flushes.
+// Replaces the file the handle holds with the image, whole or not at all (the old
+// content stays on a failure, with its message).
 bool WriteImage(Session& s, SharedFile& f, const std::string& image) {
   size_t written = 0;
-  const bool ok = f.WriteAt(0, image.data(), image.size(), written);
-  if (!ok || written != image.size()) {
+  if (f.Replace(image, written)) return true;
+  if (written != image.size()) {
     const std::string text = "QZ1080 Should not occur. Wrote " + std::to_string(written) + " bytes v. req=" +
                              std::to_string(image.size());
-    WriteLog(s, text);
+    WriteLog(s, text + " " + f.ErrorText());
     s.dialogs.Message(text + "\r" + "Try again?", MsgIcon::Error, kAbortHelp, 1080);
     return false;
   }
-  // Written before the tail is cut, so the file is never left empty on the way.
-  if (!f.Truncate(static_cast<int64_t>(image.size())) || !f.Sync()) {
-    WriteLog(s, "QZ1080 Should not occur. Cannot flush " + PathText(f.Path()) + " " + f.ErrorText());
-    s.dialogs.Message("QZ1080 Should not occur. Cannot flush " + PathText(f.Path()) + "\r" + "Try again?",
-                      MsgIcon::Error, kAbortHelp, 1080);
-    return false;
-  }
-  return true;
+  WriteLog(s, "QZ1080 Should not occur. Cannot flush " + PathText(f.Path()) + " " + f.ErrorText());
+  s.dialogs.Message("QZ1080 Should not occur. Cannot flush " + PathText(f.Path()) + "\r" + "Try again?",
+                    MsgIcon::Error, kAbortHelp, 1080);
+  return false;
+}
+
+// The length of the whole records at the start of a file of this format: an append cut
+// short leaves a part of one at the end.
+size_t WholeRecords(const std::string& data) {
+  size_t pos = 0, whole = 0;
+  Book_Rec rec;
+  bool textFault = false;
+  while (pos < data.size() && ParseBookRecord(data, pos, rec, textFault) && !textFault) whole = pos;
+  return whole;
 }
 
 [[noreturn]] void TooFewBytes(Session& s, const std::string& path, size_t count) {
@@ -223,7 +230,6 @@ bool WriteBookings(Session& s, int n) {
   if (!p.ListModified) return false;
   const std::string path = BookingFilePath(s, n);
   const std::string tag = "P" + std::to_string(n) + "-";
-  bool newFile = false;
 
   if (FileExists(path)) {
     if (!HandleHolds(s, path) || s.FileReadOnly) {
@@ -233,6 +239,17 @@ bool WriteBookings(Session& s, int n) {
       return false;
     }
     SafetyCopy(s, n, path);
+    if (!p.Bookings.Empty()) {
+      if (!WriteImage(s, s.BookFile, BookingsImage(p.Bookings))) return false;
+    } else {
+      // Deleted while still held, so that a failure leaves the file and the lock as they were.
+      if (!DeleteFileAt(path)) {
+        WriteLog(s, "Cannot delete file " + PathText(path));
+        s.dialogs.Message("Cannot delete file " + PathText(path), MsgIcon::Error, MsgButton::OK);
+        return false;
+      }
+      s.BookFile.Close();
+    }
   } else {
     if (s.BookFile.IsOpen()) {
       WriteLog(s, "QZ1080D Should not occur. FSBook not nil for new file");
@@ -244,31 +261,14 @@ bool WriteBookings(Session& s, int n) {
       p.ListModified = p.BookingChanged = 0;
       return true;
     }
-    if (s.BookFile.CreateDenyWriters(path) != SharedFile::Result::Ok) {
+    // Made whole and held in one step; another user making the file meanwhile keeps it.
+    if (s.BookFile.CreateDenyWriters(path, BookingsImage(p.Bookings)) != SharedFile::Result::Ok) {
       s.dialogs.Message("Cannot open booking file" + PathText(path) + "\r" + "File in use - try again?",
                         MsgIcon::Error, MsgButton::Abort, 900);
       return false;
     }
     s.BookFileProp = n;
     s.FileReadOnly = false;
-    newFile = true;
-  }
-
-  if (!p.Bookings.Empty()) {
-    if (!WriteImage(s, s.BookFile, BookingsImage(p.Bookings))) return false;
-    if (newFile) {
-      s.BookFile.Close();
-      if (s.BookFile.OpenReadWriteDenyWriters(path) != SharedFile::Result::Ok)
-        WriteLog(s, "QZ1080E Should not occur. Unable to close and reopen file.");
-    }
-  } else {
-    // Deleted while still held, so that a failure leaves the file and the lock as they were.
-    if (!DeleteFileAt(path)) {
-      WriteLog(s, "Cannot delete file " + PathText(path));
-      s.dialogs.Message("Cannot delete file " + PathText(path), MsgIcon::Error, MsgButton::OK);
-      return false;
-    }
-    s.BookFile.Close();
   }
 
   p.ListModified = 0;
@@ -295,13 +295,13 @@ bool AppendBooking(Session& s, const Book_Rec& rec, const std::string& path) {
           MsgIcon::Error, MsgButton::Abort | MsgButton::Retry | MsgButton::Help, 1015);
       if (answer != MsgButton::Retry) return false;
     }
-  } else if (f.CreateDenyWriters(path) != SharedFile::Result::Ok) {
+  } else if (f.OpenOrCreateDenyWriters(path) != SharedFile::Result::Ok) {
     s.dialogs.Beep();
     s.dialogs.Message("E1015 Cannot write to file " + PathText(path) + "\r" + "Check folder permissions",
                       MsgIcon::Error, kAbortHelp, 1015);
     return false;
   }
-  const bool ok = f.Append(bytes.data(), bytes.size()) && f.Sync();
+  const bool ok = f.AppendRecords(bytes, WholeRecords);
   f.Close();
   if (!ok) {
     s.dialogs.Beep();
@@ -352,18 +352,19 @@ bool SaveBookingList(Session& s, SharedFile& handle, BookingList& list, int n, c
     handle.Close();
     return true;
   }
-  if (handle.IsOpen()) {
-    SafetyCopy(s, n, path);
-  } else {
-    const SharedFile::Result r =
-        FileExists(path) ? handle.OpenReadWriteDenyWriters(path) : handle.CreateDenyWriters(path);
-    if (r != SharedFile::Result::Ok) {
-      s.dialogs.Beep();
-      s.dialogs.Message("Error 1150. Cannot write to: " + PathText(path), MsgIcon::Error, kAbortHelp, 1150);
-      return false;
-    }
+  const std::string image = BookingsImage(list);
+  const bool held = handle.IsOpen();
+  const bool exists = held || FileExists(path);
+  if (held) SafetyCopy(s, n, path);
+  const SharedFile::Result r = held     ? SharedFile::Result::Ok
+                               : exists ? handle.OpenReadWriteDenyWriters(path)
+                                        : handle.CreateDenyWriters(path, image);
+  if (r != SharedFile::Result::Ok) {
+    s.dialogs.Beep();
+    s.dialogs.Message("Error 1150. Cannot write to: " + PathText(path), MsgIcon::Error, kAbortHelp, 1150);
+    return false;
   }
-  const bool ok = WriteImage(s, handle, BookingsImage(list));
+  const bool ok = !exists || WriteImage(s, handle, image);
   handle.Close();
   if (ok) list.Clear();
   return ok;

@@ -15,12 +15,7 @@ namespace {
 bool AppendToErrorLog(Session& s, const std::string& line) {
   // Error.log takes no lock: it is the file of last resort.
   const std::string path = s.common.RootFolder + "Error.log";
-  std::string entry = "LD99 Log locked?\r\n" + line + "\r\n";
-  FILE* out = std::fopen(path.c_str(), "ab");
-  if (!out) return false;
-  bool ok = std::fwrite(entry.data(), 1, entry.size(), out) == entry.size();
-  ok = std::fclose(out) == 0 && ok;
-  return ok;
+  return AppendToFile(path, "LD99 Log locked?\r\n" + line + "\r\n");
 }
 
 }  // namespace
@@ -43,13 +38,13 @@ bool WriteLog(Session& s, const std::string& text) {
                         MsgIcon::Error, MsgButton::Abort | MsgButton::Help, 1015);
       return false;
     }
-  } else if (log.CreateDenyWriters(path) != SharedFile::Result::Ok) {
+  } else if (log.OpenOrCreateDenyWriters(path) != SharedFile::Result::Ok) {
     s.dialogs.Beep();
     s.dialogs.Message("Cannot write to " + path + "\r" + "Check folder permissions", MsgIcon::Error,
                       MsgButton::Abort | MsgButton::Help, 1015);
     return false;
   }
-  bool ok = log.Append(line.data(), line.size());
+  const bool ok = log.AppendLine(line);
   log.Close();
   return ok;
 }

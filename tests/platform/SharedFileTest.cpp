@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/FileSystem.h"
 #include "support/TempDir.h"
 
 namespace tb::test {
@@ -38,8 +39,8 @@ TEST_F(SharedFileTest, DenyWritersShutsOutOtherWritersButNotReaders) {
   SharedFile second;
   EXPECT_EQ(second.OpenReadWriteDenyWriters(path), Result::Locked);
   EXPECT_FALSE(second.IsOpen());
-  // A refused create must not have emptied the holder's file.
-  EXPECT_EQ(second.CreateDenyWriters(path), Result::Locked);
+  // A create over a file that is there changes nothing.
+  EXPECT_EQ(second.CreateDenyWriters(path, "new data"), Result::Locked);
   EXPECT_EQ(dir.Read("Bookings.bks"), "booking data");
 
   SharedFile reader;
@@ -49,7 +50,7 @@ TEST_F(SharedFileTest, DenyWritersShutsOutOtherWritersButNotReaders) {
   ASSERT_TRUE(reader.ReadAll(text));
   EXPECT_EQ(text, "booking data");
   size_t written = 0;
-  EXPECT_FALSE(reader.WriteAt(0, "x", 1, written));
+  EXPECT_FALSE(reader.Replace("x", written));
   reader.Close();
 
   // The lock moves with the object and goes with Close.
@@ -74,37 +75,85 @@ TEST_F(SharedFileTest, AnotherProcessIsRefusedWhileTheLockIsHeld) {
   EXPECT_EQ(OpenInChildProcess(path), Result::Ok);
 }
 
-TEST_F(SharedFileTest, ShorterRewriteWithTruncateLeavesNoStaleBytes) {
-  std::string path = dir.Write("Rates.rts", "0123456789");
+// A held file is replaced whole: a shorter image leaves nothing stale, and no journal
+// stays behind.
+TEST_F(SharedFileTest, ReplaceWritesTheWholeImageAndNothingElse) {
+  std::string path = dir.Write("Rates26.bkc", "0123456789");
   SharedFile f;
   ASSERT_EQ(f.OpenReadWriteDenyWriters(path), Result::Ok);
   size_t written = 0;
-  ASSERT_TRUE(f.WriteAt(0, "abc", 3, written));
+  ASSERT_TRUE(f.Replace("abc", written));
   EXPECT_EQ(written, 3u);
-  ASSERT_TRUE(f.Truncate(3));
-  ASSERT_TRUE(f.Append("de", 2));
-  ASSERT_TRUE(f.Sync());
-  EXPECT_EQ(f.Size(), 5);
+  EXPECT_EQ(f.Size(), 3);
   std::string text;
   ASSERT_TRUE(f.ReadAll(text));
-  EXPECT_EQ(text, "abcde");
+  EXPECT_EQ(text, "abc");
   f.Close();
-  EXPECT_EQ(dir.Read("Rates.rts"), "abcde");
-
-  // Create empties an existing file once it holds the lock.
-  ASSERT_EQ(f.CreateDenyWriters(path), Result::Ok);
-  EXPECT_EQ(f.Size(), 0);
+  EXPECT_EQ(dir.Read("Rates26.bkc"), "abc");
+  EXPECT_FALSE(FileExists(SharedFile::JournalPath(path)));
 }
 
-TEST_F(SharedFileTest, MissingFileIsNotFound) {
+// What a holder that was killed in the middle of a replace leaves: a complete journal
+// and a half-written file (readers take the journal's image, the next holder finishes
+// the replace), or a journal cut short and the file untouched (the journal is dropped).
+TEST_F(SharedFileTest, TheNextHolderFinishesOrDropsAJournalACrashLeft) {
+  struct Case {
+    const char* what;
+    std::string file, journal, read, after;
+  } cases[] = {
+      {"complete journal", "NEW DATa old tail", SharedFile::JournalOf("NEW DATA"), "NEW DATA", "NEW DATA"},
+      {"journal cut short", "OLD DATA", SharedFile::JournalOf("NEW DATA").substr(0, 23), "OLD DATA", "OLD DATA"},
+      {"journal with a flipped byte", "OLD DATA", SharedFile::JournalOf("NEW DATX").replace(20, 8, "NEW DATA"),
+       "OLD DATA", "OLD DATA"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = dir.Write("Bookings.bks", c.file);
+    const std::string journal = SharedFile::JournalPath(path);
+    dir.Write(".Bookings.bks.journal", c.journal);
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(path, text));
+    EXPECT_EQ(text, c.read);
+    SharedFile holder;
+    ASSERT_EQ(holder.OpenReadWriteDenyWriters(path), Result::Ok);
+    EXPECT_FALSE(FileExists(journal));
+    EXPECT_EQ(dir.Read("Bookings.bks"), c.after);
+  }
+}
+
+// Appends to a log of records: a record cut short at the end by a crash is cut off
+// first. A text log's cut line is ended instead (its words may tell what happened).
+TEST_F(SharedFileTest, AppendsStartAfterWhatACrashCutShort) {
+  const std::string path = dir.Write("Changed.bks", "AAAABBB");
+  const auto wholeRecords = [](const std::string& content) { return content.size() / 4 * 4; };  // 4-byte records
+  SharedFile log;
+  ASSERT_EQ(log.OpenOrCreateDenyWriters(path), Result::Ok);
+  ASSERT_TRUE(log.AppendRecords("CCCC", wholeRecords));
+  EXPECT_EQ(dir.Read("Changed.bks"), "AAAACCCC");
+  log.Close();
+  const std::string text = dir.Write("Cotlyn.log", "line one\r\nline tw");
+  ASSERT_EQ(log.OpenOrCreateDenyWriters(text), Result::Ok);
+  ASSERT_TRUE(log.AppendLine("line three\r\n"));
+  ASSERT_TRUE(log.AppendLine("line four\r\n"));
+  EXPECT_EQ(dir.Read("Cotlyn.log"), "line one\r\nline tw\r\nline three\r\nline four\r\n");
+  log.Close();
+  ASSERT_EQ(log.OpenOrCreateDenyWriters(dir / "new.log"), Result::Ok);  // made when missing
+  ASSERT_TRUE(log.AppendLine("first\r\n"));
+  EXPECT_EQ(dir.Read("new.log"), "first\r\n");
+}
+
+// A new file appears whole and held, or not at all.
+TEST_F(SharedFileTest, CreateMakesTheFileWholeAndHeld) {
   SharedFile f;
   EXPECT_EQ(f.OpenReadShareAll(dir / "none.bks"), Result::NotFound);
   EXPECT_EQ(f.OpenReadWriteDenyWriters(dir / "none.bks"), Result::NotFound);
   EXPECT_FALSE(f.ErrorText().empty());
   EXPECT_EQ(f.OpenReadWriteDenyWriters(dir / "no-folder/none.bks"), Result::NotFound);
-  EXPECT_EQ(f.CreateDenyWriters(dir / "no-folder/new.bks"), Result::NotFound);
-  ASSERT_EQ(f.CreateDenyWriters(dir / "new.bks"), Result::Ok);
-  EXPECT_EQ(f.Size(), 0);
+  EXPECT_EQ(f.CreateDenyWriters(dir / "no-folder/new.bks", "x"), Result::NotFound);
+  ASSERT_EQ(f.CreateDenyWriters(dir / "new.bks", "the bookings"), Result::Ok);
+  EXPECT_EQ(dir.Read("new.bks"), "the bookings");
+  EXPECT_EQ(OpenInChildProcess(dir / "new.bks"), Result::Locked);
+  EXPECT_EQ(ListFiles(dir.Path(), ".*"), std::vector<std::string>{});  // nothing half made left beside it
 }
 
 }  // namespace
