@@ -25,10 +25,23 @@ const char* const kHelp =
     "      the week table of rate years YEAR and YEAR+1 as JSON\n"
     "  quote ROOT PROP START END [--today YYYY-MM-DD]\n"
     "      what a new booking from START to END would charge, as JSON\n"
+    "  book ROOT PROP START END --surname S [--status hold|deposit|paid|reserved]\n"
+    "       [--source T] [--today YYYY-MM-DD]\n"
+    "      a new booking, saved as the booking window saves it; JSON out\n"
+    "  cancel ROOT PROP START [--charge N] [--today YYYY-MM-DD]\n"
+    "      cancels the booking starting on START: keeps what was paid, or with\n"
+    "      --charge keeps N and pays back the rest today\n"
+    "  delete ROOT PROP START [--today YYYY-MM-DD]\n"
+    "      deletes the booking starting on START (logged as the window logs it)\n"
+    "  rates ROOT PROP YEAR [--change PERCENT] [--today YYYY-MM-DD]\n"
+    "      saves a rates year (made from the most recent year when missing), with\n"
+    "      every price changed by PERCENT (negative lowers them)\n"
     "  --help\n"
     "      this list\n"
     "\n"
-    "PROP is a property's number or its exact name. Message boxes are written to stderr.\n";
+    "PROP is a property's number or its exact name. Message boxes are written to stderr\n"
+    "and answered from COTLYN_ANSWERS (comma-separated button names), else with their\n"
+    "first button. book, cancel, delete and rates exit with 0 only when they saved.\n";
 
 }  // namespace
 
@@ -73,8 +86,9 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const struct {
     const char* name;
     CtlCommand run;
-  } commands[] = {{"demo", CtlDemo}, {"check", CtlCheck}, {"bookings", CtlBookings}, {"weeks", CtlWeeks},
-                  {"quote", CtlQuote}};
+  } commands[] = {{"demo", CtlDemo},     {"check", CtlCheck},   {"bookings", CtlBookings}, {"weeks", CtlWeeks},
+                  {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
+                  {"rates", CtlRates}};
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

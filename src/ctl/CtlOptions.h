@@ -30,5 +30,9 @@ int CtlCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int CtlBookings(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlWeeks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlQuote(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlBook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlCancel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlDelete(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tb

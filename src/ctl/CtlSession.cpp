@@ -8,6 +8,7 @@
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemInfo.h"
+#include "bookings/BookingStatus.h"
 #include "bookings/Rates.h"
 #include "bookings/WeekTable.h"
 #include "ctl/CtlOptions.h"
@@ -34,7 +35,30 @@ class DateClock : public Clock {
 
 }  // namespace
 
+// Boxes go to stderr as on any non-interactive run, and are kept for the JSON answer.
+class CtlDialogs : public Dialogs {
+ public:
+  CtlDialogs() : console_(ConsoleDialogs::FromEnvironment()) {}
+  void Beep() override {}
+  std::vector<std::string> shown;
+
+ protected:
+  MsgButton ShowMessage(const MessageBoxSpec& box) override {
+    shown.push_back(box.text);
+    return console_.Message(box);
+  }
+  bool ShowInput(const std::string& caption, const std::string& prompt, std::string& value) override {
+    return console_.InputQuery(caption, prompt, value);
+  }
+
+ private:
+  ConsoleDialogs console_;
+};
+
 CtlSession::CtlSession() = default;
+CtlSession::~CtlSession() = default;
+
+const std::vector<std::string>& CtlSession::Messages() const { return dialogs_->shown; }
 
 std::unique_ptr<CtlSession> CtlSession::Open(const std::string& root, const std::string& today, std::string& error) {
   std::unique_ptr<CtlSession> c(new CtlSession);
@@ -48,7 +72,7 @@ std::unique_ptr<CtlSession> CtlSession::Open(const std::string& root, const std:
     }
     c->clock_ = std::make_unique<DateClock>(d);
   }
-  c->dialogs_ = std::make_unique<ConsoleDialogs>(ConsoleDialogs::FromEnvironment());
+  c->dialogs_ = std::make_unique<CtlDialogs>();
   c->registry_ = std::make_unique<RegistryStore>("HKEY_CURRENT_USER", ConfigFolder() + "HKCU.reg");
   c->session_ = std::make_unique<Session>(*c->clock_, *c->dialogs_, *c->registry_, c->processes_);
   Session& s = *c->session_;
@@ -57,7 +81,7 @@ std::unique_ptr<CtlSession> CtlSession::Open(const std::string& root, const std:
     _exit(code);
   };
   CommonSettings& common = s.common;
-  common.RootFolder = IncludeTrailingSlash(root);
+  common.RootFolder = IncludeTrailingSlash(AbsolutePath(root));
   if (!DirectoryExists(common.RootFolder)) {
     error = "no root folder: " + root;
     return nullptr;
@@ -99,6 +123,14 @@ void CtlSession::ShowProperty(int n) {
   BuildWeekTable(s, n, false);
 }
 
+void CtlSession::ShowPropertyAt(int n, TDateTime date) {
+  Session& s = *session_;
+  int year = DecodeDate(date).year;
+  if (date < WeekStart(year, 1, s.Prop(n))) --year;  // before week 1: the year before's last weeks
+  if (year != s.SeasonYear[0] && year != s.SeasonYear[1]) s.SeasonYear = {year, year + 1};
+  ShowProperty(n);
+}
+
 CtlProperty OpenCtlProperty(const std::string& root, const std::string& prop, const std::string& today,
                             const std::string& usage, std::ostream& err) {
   CtlProperty c;
@@ -117,6 +149,44 @@ CtlProperty OpenCtlProperty(const std::string& root, const std::string& prop, co
   }
   return c;
 }
+
+nlohmann::ordered_json BookingJson(const Book_Rec& b, const Prop_Rec& p, TDateTime today) {
+  nlohmann::ordered_json j;
+  j["Status"] = b.Status;
+  j["Flag"] = b.Flag;
+  j["NumV"] = b.NumV;
+  j["Spare1"] = b.Spare1;
+  j["Rent"] = b.Rent;
+  j["Chg1"] = b.Chg1;
+  j["Chg2"] = b.Chg2;
+  j["Chg3"] = b.Chg3;
+  j["Spare2"] = b.Spare2;
+  j["Total"] = b.Total;
+  j["Deposit"] = b.Deposit;
+  j["Balance"] = b.Balance;
+  j["Refund"] = b.Refund;
+  j["StartD"] = IsoDate(b.StartD);
+  j["EndD"] = IsoDate(b.EndD);
+  j["DateB"] = IsoDate(b.DateB);
+  j["DateD"] = IsoDate(b.DateD);
+  j["DateP"] = IsoDate(b.DateP);
+  j["DateR"] = IsoDate(b.DateR);
+  j["DateUpD"] = IsoDateTime(b.DateUpD);
+  j["Spare3"] = b.Spare3;
+  j["Surname"] = JsonText(b.Surname);
+  j["Fnames"] = JsonText(b.Fnames);
+  j["SpareText"] = JsonText(b.SpareText);
+  j["Address"] = JsonText(b.Address);
+  j["Phone"] = JsonText(b.Phone);
+  j["Email"] = JsonText(b.Email);
+  j["Special"] = JsonText(b.Special);
+  j["Comments"] = JsonText(b.Comments);
+  j["Source"] = JsonText(b.Source);
+  j["Tag"] = StatusTag(b.Status);
+  j["EffectiveStatus"] = EffectiveStatus(b, p, today);
+  return j;
+}
+
 
 std::string IsoDate(TDateTime d) { return FormatDateTime("yyyy-mm-dd", d); }
 std::string IsoDateTime(TDateTime d) { return FormatDateTime("yyyy-mm-dd'T'hh:nn:ss", d); }

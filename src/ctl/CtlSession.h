@@ -3,8 +3,10 @@
 // written to stderr, today from the system or from --today.
 
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/Process.h"
@@ -13,8 +15,11 @@
 
 namespace tb {
 
+class CtlDialogs;
+
 class CtlSession {
  public:
+  ~CtlSession();
   // Fails (returns null, with the reason in error) when the root or its settings are missing.
   static std::unique_ptr<CtlSession> Open(const std::string& root, const std::string& today, std::string& error);
   Session& session() { return *session_; }
@@ -23,11 +28,15 @@ class CtlSession {
   // Reads property n's bookings and rates and builds its week table, as the chart
   // does when it shows the property.
   void ShowProperty(int n);
+  // The same with the chart's years moved, when needed, so that `date` is on show.
+  void ShowPropertyAt(int n, TDateTime date);
+  // The texts of the boxes shown so far (each also written to stderr).
+  const std::vector<std::string>& Messages() const;
 
  private:
   CtlSession();
   std::unique_ptr<Clock> clock_;
-  std::unique_ptr<Dialogs> dialogs_;
+  std::unique_ptr<CtlDialogs> dialogs_;
   std::unique_ptr<RegistryStore> registry_;
   PosixProcessRunner processes_;
   std::unique_ptr<Session> session_;
@@ -48,5 +57,7 @@ std::string IsoDate(TDateTime d);
 std::string IsoDateTime(TDateTime d);
 // A Windows-1252 text as UTF-8, for JSON.
 std::string JsonText(const std::string& ansi);
+// A booking with every field, its status tag and what it is today, as JSON.
+nlohmann::ordered_json BookingJson(const Book_Rec& b, const Prop_Rec& p, TDateTime today);
 
 }  // namespace tb

@@ -29,6 +29,30 @@ void CompleteIfOver(Book_Rec& r, const Prop_Rec& p, TDateTime today) {
   }
 }
 
+// The length of the whole records at the start of a file of this format: an append cut
+// short leaves a part of one at the end.
+size_t WholeRecords(const std::string& data) {
+  size_t pos = 0, whole = 0;
+  Book_Rec rec;
+  bool textFault = false;
+  while (pos < data.size() && ParseBookRecord(data, pos, rec, textFault) && !textFault) whole = pos;
+  return whole;
+}
+
+// Bytes after the whole records that an append cut short leaves: less than the largest
+// record the windows can make. Anything more is damage.
+constexpr size_t kCutShortLimit = 4096;
+
+// The image without a record an interrupted append left at its end (logged), for the
+// files that are appended to: logs, archives, copies. The image as it is otherwise.
+std::string WithoutCutShortRecord(Session& s, const std::string& path, const std::string& data) {
+  const size_t whole = WholeRecords(data);
+  if (whole == data.size() || data.size() - whole >= kCutShortLimit) return data;
+  WriteLog(s, "QZ1220F Record cut short at the end of " + PathText(path) + " left out: " +
+                  std::to_string(data.size() - whole) + " bytes");
+  return data.substr(0, whole);
+}
+
 // Whether a file image holds exactly the list's bookings, as reading it would make them.
 bool ListMatches(const BookingList& list, const std::string& data, TDateTime today, const Prop_Rec& p) {
   size_t pos = 0;
@@ -45,8 +69,12 @@ bool ListMatches(const BookingList& list, const std::string& data, TDateTime tod
 
 // Parses a whole booking file image into property n's list. False when a refresh
 // found an empty file (the list is kept).
-bool ParseBookings(Session& s, int n, const std::string& path, const std::string& data, TDateTime age,
+bool ParseBookings(Session& s, int n, const std::string& path, const std::string& whole, TDateTime age,
                    bool refresh) {
+  // A property's live file is only ever replaced whole; a file named on the command
+  // line may be one that is appended to.
+  const std::string trimmed = n == 0 ? WithoutCutShortRecord(s, path, whole) : std::string();
+  const std::string& data = n == 0 ? trimmed : whole;
   const std::string shown = PathText(path);
   if (refresh && data.empty()) {
     WriteLog(s, "QZ1220E File " + shown + " returned size=0. Possible corrupt data ignored");
@@ -109,16 +137,6 @@ bool WriteImage(Session& s, SharedFile& f, const std::string& image) {
   s.dialogs.Message("QZ1080 Should not occur. Cannot flush " + PathText(f.Path()) + "\r" + "Try again?",
                     MsgIcon::Error, kAbortHelp, 1080);
   return false;
-}
-
-// The length of the whole records at the start of a file of this format: an append cut
-// short leaves a part of one at the end.
-size_t WholeRecords(const std::string& data) {
-  size_t pos = 0, whole = 0;
-  Book_Rec rec;
-  bool textFault = false;
-  while (pos < data.size() && ParseBookRecord(data, pos, rec, textFault) && !textFault) whole = pos;
-  return whole;
 }
 
 [[noreturn]] void TooFewBytes(Session& s, const std::string& path, size_t count) {
@@ -333,6 +351,7 @@ LoadedList LoadBookingList(Session& s, const std::string& path) {
     loaded.count = -1;
     return loaded;
   }
+  data = WithoutCutShortRecord(s, path, data);
   size_t pos = 0;
   while (pos < data.size()) {
     Book_Rec rec;

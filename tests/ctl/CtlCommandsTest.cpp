@@ -5,7 +5,10 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "bookings/Rates.h"
 #include "ctl/Demo.h"
+#include "platform/SharedFile.h"
+#include "store/BookRec.h"
 #include "platform/FileSystem.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
@@ -142,6 +145,91 @@ TEST_F(CtlCommands, UnknownPropertyAndBadDate) {
   EXPECT_EQ(Ctl({"bookings", Root(), "Nowhere"}).exitCode, 1);
   EXPECT_EQ(Ctl({"bookings", Root(), "1", "--today", "2026-13-01"}).exitCode, 2);
   EXPECT_EQ(Ctl({"weeks", Root(), "1"}).exitCode, 2);
+}
+
+// book, cancel, delete and rates change data through the windows' engine: the lock and
+// its refusal, the overlap rule, the charges, the logs. Exit status 0 only when saved.
+TEST(CtlEdits, ChangesGoThroughTheWindowsEngine) {
+  TempDir dir;
+  DemoOptions o;
+  o.folder = dir.Path() + "demo/";
+  o.years = 1;
+  o.today = kToday;
+  ASSERT_EQ(MakeDemo(o), "");
+  const std::string root = o.folder;
+  const std::vector<std::string> env = {"COTLYN_NONINTERACTIVE=1", "TMPDIR=" + dir.Path(),
+                                        "XDG_CONFIG_HOME=" + dir.Path(), "XDG_RUNTIME_DIR="};
+  auto ctl = [&](std::vector<std::string> args, int exitCode) {
+    args.push_back("--today");
+    args.push_back("2026-12-09");
+    ChildProcess p = ChildProcess::Run(ProgramPath("cotlynctl"), args, env);
+    EXPECT_EQ(p.exitCode, exitCode) << args[0] << "\n" << p.Output() << p.Errors();
+    return exitCode == 2 ? nlohmann::ordered_json() : nlohmann::ordered_json::parse(p.Output(), nullptr, false);
+  };
+  // A free week of Bramble Cottage in 2027, as the bookings say.
+  const nlohmann::ordered_json before = ctl({"bookings", root, "1"}, 0);
+  std::string start, end;
+  for (int day = 2; day < 350 && start.empty(); day += 7) {
+    const TDateTime from = WeekStart(2027, 1, 7) + day - 2, to = from + 7;
+    bool taken = false;
+    for (const auto& b : before) {
+      if (b["Status"] == Cancelled) continue;
+      TDateTime s = 0, e = 0;
+      ParseIsoDate(b["StartD"].get<std::string>(), s);
+      ParseIsoDate(b["EndD"].get<std::string>(), e);
+      taken |= s < to && from < e;
+    }
+    if (!taken) start = FormatDateTime("yyyy-mm-dd", from), end = FormatDateTime("yyyy-mm-dd", to);
+  }
+  ASSERT_FALSE(start.empty());
+
+  const nlohmann::ordered_json booked = ctl({"book", root, "1", start, end, "--surname", "Dyer", "--status", "deposit",
+                                             "--source", "Import"}, 0);
+  EXPECT_TRUE(booked["saved"].get<bool>());
+  EXPECT_EQ(booked["booking"]["Surname"], "Dyer");
+  EXPECT_EQ(booked["booking"]["Status"], DepositPaid);
+  EXPECT_GT(booked["booking"]["Rent"].get<double>(), 0);  // priced from the rates
+  EXPECT_EQ(ctl({"bookings", root, "1"}, 0).size(), before.size() + 1);
+  std::string log;
+  ReadWholeFile(root + "Cotlyn.log", log);
+  EXPECT_NE(log.find("CTL P=1 Bramble Cottage Name=Dyer S=D SD=" + start.substr(2, 2) + start.substr(5, 2) +
+                     start.substr(8, 2)),
+            std::string::npos);
+
+  // The same week again: the overlap rule's own message.
+  const nlohmann::ordered_json clash = ctl({"book", root, "1", start, end, "--surname", "Clash"}, 1);
+  EXPECT_FALSE(clash["saved"].get<bool>());
+  ASSERT_FALSE(clash["messages"].empty());
+  EXPECT_EQ(clash["messages"][0].get<std::string>().rfind("Error - dates overlap booking ", 0), 0u);
+
+  // Another user holds the file: refused, as a click is.
+  {
+    SharedFile held;
+    ASSERT_EQ(held.OpenReadWriteDenyWriters(root + "Bramble Cottage/Data/Bookings.bks"), SharedFile::Result::Ok);
+    const nlohmann::ordered_json refused = ctl({"cancel", root, "1", start}, 1);
+    EXPECT_EQ(refused["error"], "Data being updated - try later");
+  }
+
+  const double deposit = booked["booking"]["Deposit"].get<double>();
+  const nlohmann::ordered_json cancelled = ctl({"cancel", root, "1", start, "--charge", "20"}, 0);
+  EXPECT_EQ(cancelled["booking"]["Status"], Cancelled);
+  EXPECT_EQ(cancelled["booking"]["Total"].get<double>(), 20);
+  EXPECT_DOUBLE_EQ(cancelled["booking"]["Refund"].get<double>(), deposit - 20);
+
+  EXPECT_TRUE(ctl({"delete", root, "1", start}, 0)["saved"].get<bool>());
+  EXPECT_EQ(ctl({"bookings", root, "1"}, 0).size(), before.size());
+  EXPECT_EQ(ctl({"delete", root, "1", start}, 1)["error"], "No booking starts on " + start);
+  // Every save and the deletion are in the logs.
+  EXPECT_EQ(FileSizeOf(root + "Bramble Cottage/Archive/Deleted.bks") > 0, true);
+
+  const nlohmann::ordered_json rates = ctl({"rates", root, "2", "2027", "--change", "10"}, 0);
+  ASSERT_TRUE(rates["saved"].get<bool>());
+  Rate_Rec r;
+  ASSERT_TRUE(ReadRatesFile(root + "Heron's Reach/Data/Rates27.bkc", r));
+  EXPECT_EQ(r.BandCost[0], rates["bands"][0].get<int>());
+
+  ctl({"book", root, "1", start, end}, 2);  // no surname
+  ctl({"cancel", root, "1", "someday"}, 2);
 }
 
 }  // namespace
