@@ -3,6 +3,7 @@
 // charges, the change and deletion logs, the log lines, the calendar mark), for imports
 // from other systems and cron jobs. JSON out; exit status 0 only when saved.
 
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "app/ChartActions.h"
@@ -27,6 +28,11 @@ int Answer(CtlSession& ctl, nlohmann::ordered_json answer, bool saved, std::ostr
   answer["messages"] = messages;
   out << answer.dump(2) << "\n";
   return saved ? 0 : 1;
+}
+
+// A booking in the editor, as JSON.
+nlohmann::ordered_json EditedJson(const Session& s, const BookingEditor& ed) {
+  return BookingJson(ed.Node()->Rec, s.Prop(ed.Property()), s.clock.Today());
 }
 
 // The booking of property n that starts on `start` (one that is not cancelled first),
@@ -102,76 +108,86 @@ int CtlBook(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const bool saved = ed.Save(kTag);
   if (saved && ed.Node()) {
     answer["position"] = ed.Position();
-    answer["booking"] = BookingJson(ed.Node()->Rec, s.Prop(n), s.clock.Today());
+    answer["booking"] = EditedJson(s, ed);
   }
   if (!saved) ed.Quit();
   ed.Close();
   return Answer(*c.ctl, answer, saved, out);
 }
 
-int CtlCancel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const char* usage = "usage: cotlynctl cancel ROOT PROP START [--charge N] [--today YYYY-MM-DD]";
-  const CtlOptions o = ParseCtlOptions(args, {"--charge", "--today"});
-  TDateTime date = 0;
-  double charge = 0;
-  const bool payNow = o.named.count("--charge") > 0;
-  if (!o.ok || o.positional.size() != 3 || !ParseIsoDate(o.positional[2], date) ||
-      (payNow && (!ParseAmount(o.Get("--charge"), charge) || charge < 0)))
+namespace {
+
+using BookingChange = std::function<bool(const CtlOptions&, Session&, BookingEditor&, nlohmann::ordered_json&)>;
+
+// What cancel and delete share: ROOT PROP START [options], the booking starting on START
+// held and open in the editor, `change` run on it (true when saved), the answer written.
+int ChangeBooking(const std::vector<std::string>& args, const char* usage, std::vector<std::string> options,
+                  const std::function<bool(const CtlOptions&)>& valid, std::ostream& out, std::ostream& err,
+                  const BookingChange& change) {
+  options.push_back("--today");
+  const CtlOptions o = ParseCtlOptions(args, options);
+  TDateTime start = 0;
+  if (!o.ok || o.positional.size() != 3 || !ParseIsoDate(o.positional[2], start) || !valid(o))
     return CtlUsage(err, usage);
   CtlProperty c = OpenCtlProperty(o.positional[0], o.positional[1], o.Get("--today"), usage, err);
   if (!c.ctl) return c.exitCode;
-  Session& s = c.ctl->session();
   nlohmann::ordered_json answer;
   answer["property"] = c.n;
   std::string refusal;
-  Book_Buffer* node = HeldBookingStarting(*c.ctl, c.n, date, refusal);
+  Book_Buffer* node = HeldBookingStarting(*c.ctl, c.n, start, refusal);
   if (!node) {
     if (!refusal.empty()) answer["error"] = refusal;
     return Answer(*c.ctl, answer, false, out);
   }
+  Session& s = c.ctl->session();
   BookingEditor ed(s);
   ed.OpenEdit(c.n, node);
-  bool saved = false;
-  if (ed.MayCancel()) {
-    // Without a charge everything paid is kept, as the dialog first offers; a charge
-    // is kept and the rest paid back today.
-    const double paid = ed.AmountPaid();
-    if (payNow && charge > paid) {
-      answer["error"] = "Cancellation Charge cannot exceed the amount paid";
-    } else if (ed.Cancel(payNow ? CancelOption::PayNow : CancelOption::Retain, payNow ? charge : paid) ==
-               BookingEditor::CancelResult::Cancelled) {
-      saved = ed.Save(kTag);
-      if (saved) answer["booking"] = BookingJson(ed.Node()->Rec, s.Prop(c.n), s.clock.Today());
-    }
-  }
-  if (!saved) ed.Quit();
+  const bool saved = change(o, s, ed, answer);
   ed.Close();
   return Answer(*c.ctl, answer, saved, out);
 }
 
+bool ChargeGiven(const CtlOptions& o, double& charge) {
+  return o.named.count("--charge") && ParseAmount(o.Get("--charge"), charge) && charge >= 0;
+}
+
+}  // namespace
+
+int CtlCancel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  return ChangeBooking(
+      args, "usage: cotlynctl cancel ROOT PROP START [--charge N] [--today YYYY-MM-DD]", {"--charge"},
+      [](const CtlOptions& o) {
+        double charge = 0;
+        return !o.named.count("--charge") || ChargeGiven(o, charge);
+      },
+      out, err,
+      [](const CtlOptions& o, Session& s, BookingEditor& ed, nlohmann::ordered_json& answer) {
+        if (!ed.MayCancel()) return false;
+        // Without a charge everything paid is kept, as the dialog first offers; a charge
+        // is kept and the rest paid back today.
+        double charge = ed.AmountPaid();
+        const bool payNow = ChargeGiven(o, charge);
+        if (charge > ed.AmountPaid()) {
+          answer["error"] = "Cancellation Charge cannot exceed the amount paid";
+          return false;
+        }
+        const bool saved = ed.Cancel(payNow ? CancelOption::PayNow : CancelOption::Retain, charge) ==
+                               BookingEditor::CancelResult::Cancelled &&
+                           ed.Save(kTag);
+        if (saved) answer["booking"] = EditedJson(s, ed);
+        else ed.Quit();
+        return saved;
+      });
+}
+
 int CtlDelete(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const char* usage = "usage: cotlynctl delete ROOT PROP START [--today YYYY-MM-DD]";
-  const CtlOptions o = ParseCtlOptions(args, {"--today"});
-  TDateTime date = 0;
-  if (!o.ok || o.positional.size() != 3 || !ParseIsoDate(o.positional[2], date)) return CtlUsage(err, usage);
-  CtlProperty c = OpenCtlProperty(o.positional[0], o.positional[1], o.Get("--today"), usage, err);
-  if (!c.ctl) return c.exitCode;
-  Session& s = c.ctl->session();
-  nlohmann::ordered_json answer;
-  answer["property"] = c.n;
-  std::string refusal;
-  Book_Buffer* node = HeldBookingStarting(*c.ctl, c.n, date, refusal);
-  if (!node) {
-    if (!refusal.empty()) answer["error"] = refusal;
-    return Answer(*c.ctl, answer, false, out);
-  }
-  answer["booking"] = BookingJson(node->Rec, s.Prop(c.n), s.clock.Today());
-  BookingEditor ed(s);
-  ed.OpenEdit(c.n, node);
-  // The question is answered as the window's user would, from COTLYN_ANSWERS (Yes by default).
-  const bool deleted = ed.Delete();
-  if (!deleted) ed.Close();
-  return Answer(*c.ctl, answer, deleted, out);
+  return ChangeBooking(
+      args, "usage: cotlynctl delete ROOT PROP START [--today YYYY-MM-DD]", {}, [](const CtlOptions&) { return true; },
+      out, err, [](const CtlOptions&, Session& s, BookingEditor& ed, nlohmann::ordered_json& answer) {
+        answer["booking"] = EditedJson(s, ed);
+        // The question is answered as the window's user would, from COTLYN_ANSWERS (Yes by default).
+        return ed.Delete();
+      });
 }
 
 int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
