@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,9 +93,8 @@ bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess
 
   // A hidden name of this process's own, beside the file: a rename within one folder
   // is one step, and a leftover of a killed run is never taken for the file.
-  static std::atomic<unsigned> serial{0};
-  const std::string temp = ExtractFilePath(target) + "." + ExtractFileName(target) + ".tmp-" +
-                           std::to_string(::getpid()) + "-" + std::to_string(serial++);
+  RemoveWorkFilesOfEndedProcesses(target);
+  const std::string temp = WorkFileFor(target, "tmp");
   const mode_t mode = access == FileAccess::Private ? 0600 : 0666;
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   // A folder that takes no new files, holding a file we may write: written in place,
@@ -126,6 +126,45 @@ bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess
     ::close(dir);
   }
   return true;
+}
+
+namespace {
+
+// This computer's name in work files: a shared folder holds other computers' too, whose
+// processes this one cannot see.
+const std::string& ThisHost() {
+  static const std::string host = [] {
+    char name[256] = {};
+    ::gethostname(name, sizeof name - 1);
+    std::string h = name;
+    std::replace(h.begin(), h.end(), '/', '_');
+    return h;
+  }();
+  return host;
+}
+
+}  // namespace
+
+std::string WorkFileFor(const std::string& path, const std::string& what) {
+  static std::atomic<unsigned> serial{0};
+  return ExtractFilePath(path) + "." + ExtractFileName(path) + "." + what + "-" + ThisHost() + "-" +
+         std::to_string(::getpid()) + "-" + std::to_string(serial++);
+}
+
+void RemoveWorkFilesOfEndedProcesses(const std::string& path) {
+  const std::string folder = ExtractFilePath(path);
+  const std::string prefix = "." + ExtractFileName(path) + ".";
+  for (const std::string& name : ListFiles(folder.empty() ? "./" : folder, prefix + "*")) {
+    // ".<name>.<what>-<host>-<pid>-<n>", made on this computer by a process now gone.
+    for (const char* what : {"tmp-", "new-"}) {
+      const std::string mine = prefix + what + ThisHost() + "-";
+      if (name.compare(0, mine.size(), mine) != 0) continue;
+      const size_t end = name.find('-', mine.size());
+      const std::string pid = name.substr(mine.size(), end == std::string::npos ? end : end - mine.size());
+      if (pid.empty() || pid.size() > 9 || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+      if (::kill(static_cast<pid_t>(std::stol(pid)), 0) != 0 && errno == ESRCH) ::unlink((folder + name).c_str());
+    }
+  }
 }
 
 bool AppendToFile(const std::string& path, const std::string& data) {

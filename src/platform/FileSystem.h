@@ -25,6 +25,11 @@ enum class FileAccess { Shared, Private };
 // the old file and would not move to the new one. A link is followed.
 bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess access = FileAccess::Shared);
 bool CopyFileOverwrite(const std::string& from, const std::string& to, FileAccess access = FileAccess::Shared);
+// A hidden name beside `path` for a file being made for it by this process
+// ("." + name + "." + what + "-<pid>-<n>"), and the removal of such files left by
+// processes that ended before they were done.
+std::string WorkFileFor(const std::string& path, const std::string& what);
+void RemoveWorkFilesOfEndedProcesses(const std::string& path);
 // Appends data at the end in one write without taking a lock (made when missing), flushed.
 bool AppendToFile(const std::string& path, const std::string& data);
 bool DeleteFileAt(const std::string& path);

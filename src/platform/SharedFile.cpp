@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <utility>
 
 #include "platform/FileSystem.h"
@@ -188,9 +187,8 @@ SharedFile::Result SharedFile::CreateDenyWriters(const std::string& path, const 
   error_.clear();
   // Made whole under a name of its own, held, and only then given its name: a reader
   // or a crash never meets it half written, and the lock comes along with the file.
-  static std::atomic<unsigned> serial{0};
-  const std::string temp = ExtractFilePath(path) + "." + ExtractFileName(path) + ".new-" + std::to_string(::getpid()) +
-                           "-" + std::to_string(serial++);
+  RemoveWorkFilesOfEndedProcesses(path);
+  const std::string temp = WorkFileFor(path, "new");
   int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) {
     const int err = errno;

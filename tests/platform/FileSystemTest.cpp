@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
 #include <cstdlib>
 #include <ctime>
 
@@ -61,6 +64,30 @@ TEST(FileSystemTest, WholeFileIsReplacedNotRewrittenInPlace) {
 
   EXPECT_FALSE(WriteWholeFile(dir.Path(), "a folder"));
   // Nothing of the work is left beside the files.
+  EXPECT_EQ(ListFiles(dir.Path(), ".*"), std::vector<std::string>{});
+}
+
+// Killed at any moment of a write, a file replaced whole is the old one or the new one;
+// what the killed writer left beside it goes at the next write.
+TEST(FileSystemTest, AWriterKilledAnywhereLeavesTheOldFileOrTheNew) {
+  TempDir dir;
+  const std::string path = dir / "Cotlyn.ini";
+  const std::string a(200000, 'a'), b(150000, 'b');
+  ASSERT_TRUE(WriteWholeFile(path, a));
+  std::mt19937 rng(7);
+  for (int round = 0; round < 30; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) WriteWholeFile(path, i % 2 ? a : b);
+    }
+    usleep(1000 + rng() % 20000);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    const std::string now = dir.Read("Cotlyn.ini");
+    EXPECT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
+  }
+  ASSERT_TRUE(WriteWholeFile(path, "last"));
   EXPECT_EQ(ListFiles(dir.Path(), ".*"), std::vector<std::string>{});
 }
 
