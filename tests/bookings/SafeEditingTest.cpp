@@ -127,6 +127,28 @@ TEST_F(SafeEditing, AGivenUpSaveLeavesNothingBehindInTheList) {
   t.dialogs.VerifyAllShown();
 }
 
+// A save into a folder that takes no new files (a share gone read-only, a full disk)
+// cannot write its journal: it says so, the file stays as it was, the work stays in the
+// window, and the next save, once the folder is writable, writes it.
+TEST_F(SafeEditing, ASaveThatCannotStartLeavesTheFileAndKeepsTheWork) {
+  ed.OpenEdit(1, At(2));
+  ed.fields.form.surname = "Browne";
+  ed.FieldChanged();
+  const std::string before = t.dir.Read("root/Bramble/Data/Bookings.bks");
+  {
+    Frozen folder(t.Root() + "Bramble/Data");
+    if (!folder.Ok()) GTEST_SKIP() << "cannot make a folder immutable here";
+    ExpectShortWrite(BookingsImage(s.Prop(1).Bookings).size() + 1);
+    EXPECT_FALSE(ed.Save("SAVE"));
+  }
+  EXPECT_EQ(t.dir.Read("root/Bramble/Data/Bookings.bks"), before);
+  EXPECT_FALSE(FileExists(SharedFile::JournalPath(File())));
+  EXPECT_TRUE(ed.Changed());
+  ASSERT_TRUE(ed.Save("SAVE"));
+  EXPECT_EQ(FileSurnames(File()), (std::vector<std::string>{"Adams", "Browne", "Clark"}));
+  t.dialogs.VerifyAllShown();
+}
+
 // Deleting the last booking deletes the file; when it cannot go, that is said and the
 // booking stays, in the file and, once the window closes, in the list.
 TEST_F(SafeEditing, TheLastBookingStaysWhenItsFileCannotBeDeleted) {
