@@ -10,6 +10,14 @@ namespace tb {
 // and the characters in `keep` becomes "%XX" (upper-case hex).
 std::string PercentEncode(const std::string& utf8, const std::string& keep = "");
 
+// Text for an HTML page or e-mail: "&", "<", ">" and '"' as entities; every other byte
+// (Windows-1252 or UTF-8) as it is.
+std::string HtmlEscape(const std::string& text);
+
+// Windows-1252 text for a rich-text document: "\", "{" and "}" escaped with a "\",
+// bytes above 127 as "\'hh" (lower-case hex); line breaks as they are.
+std::string RtfEscape(const std::string& text);
+
 // A "mailto:" link from Windows-1252 texts: the address (with its "@" and "+" kept)
 // and the subject and body percent-encoded as UTF-8, so that "&", "#", "?", "%" and
 // line breaks in them stay in their own field.

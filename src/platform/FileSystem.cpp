@@ -82,14 +82,16 @@ bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess
   if (path.empty() || path.back() == '/') return false;
   std::string target = path;
   struct stat st {};
-  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+  // A private file replaces whatever is at its name, a link too: it never writes
+  // where a link someone else made points.
+  if (access == FileAccess::Shared && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
     char* real = ::realpath(path.c_str(), nullptr);
     if (!real) return false;
     target = real;
     std::free(real);
   }
-  const bool exists = ::stat(target.c_str(), &st) == 0;
-  if (exists && !S_ISREG(st.st_mode)) return false;
+  const bool exists = (access == FileAccess::Private ? ::lstat(target.c_str(), &st) : ::stat(target.c_str(), &st)) == 0;
+  if (exists && !S_ISREG(st.st_mode) && !(access == FileAccess::Private && S_ISLNK(st.st_mode))) return false;
 
   // A hidden name of this process's own, beside the file: a rename within one folder
   // is one step, and a leftover of a killed run is never taken for the file.

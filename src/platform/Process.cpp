@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -41,16 +42,21 @@ class SpawnAttr {
   posix_spawnattr_t attr_;
 };
 
-// Starts argv[0] (looked up on PATH unless it holds a "/"); -1 when it cannot be.
-pid_t Spawn(const std::vector<std::string>& argv, short flags) {
+// Starts argv[0] (looked up on PATH unless it holds a "/"); -1 when it cannot be. With
+// outFd, the child's standard output goes there.
+pid_t Spawn(const std::vector<std::string>& argv, short flags, int outFd = -1) {
   std::vector<char*> ptrs;
   for (const std::string& a : argv) ptrs.push_back(const_cast<char*>(a.c_str()));
   ptrs.push_back(nullptr);
   SpawnAttr attr(flags);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (outFd >= 0) posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
   pid_t pid = -1;
   // glibc's posix_spawnp reports a failed exec (missing program) as its result.
-  if (posix_spawnp(&pid, ptrs[0], nullptr, attr.get(), ptrs.data(), environ) != 0) return -1;
-  return pid;
+  const int started = posix_spawnp(&pid, ptrs[0], &actions, attr.get(), ptrs.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return started == 0 ? pid : -1;
 }
 
 int WaitExitCode(pid_t pid) {
@@ -89,6 +95,26 @@ bool PosixProcessRunner::ShellOpen(const std::string& target) {
   // xdg-open would take a leading "-" as an option of its own.
   std::string arg = target[0] == '-' ? "./" + target : target;
   return Run("xdg-open", {arg}, false) == 0;
+}
+
+int PosixProcessRunner::Capture(const std::string& program, const std::vector<std::string>& args,
+                                std::string& output) {
+  output.clear();
+  if (program.empty()) return -1;
+  int pipeFds[2];
+  if (::pipe2(pipeFds, O_CLOEXEC) != 0) return -1;
+  std::vector<std::string> argv{program};
+  argv.insert(argv.end(), args.begin(), args.end());
+  const pid_t pid = Spawn(argv, 0, pipeFds[1]);
+  ::close(pipeFds[1]);
+  char buf[4096];
+  for (;;) {
+    const ssize_t n = ::read(pipeFds[0], buf, sizeof buf);
+    if (n > 0) output.append(buf, static_cast<size_t>(n));
+    else if (n == 0 || errno != EINTR) break;
+  }
+  ::close(pipeFds[0]);
+  return pid < 0 ? -1 : WaitExitCode(pid);
 }
 
 std::string FindOnPath(const std::string& program) {

@@ -14,6 +14,9 @@ class ProcessRunner {
   virtual int Run(const std::string& program, const std::vector<std::string>& args, bool wait) = 0;
   // Opens a file, folder or link (mailto:, http:) with the desktop's associated program.
   virtual bool ShellOpen(const std::string& target) = 0;
+  // Runs program with args, waits, and gives what it wrote to its standard output;
+  // its exit code, -1 when it cannot be started.
+  virtual int Capture(const std::string& program, const std::vector<std::string>& args, std::string& output) = 0;
 };
 
 // posix_spawn + waitpid; ShellOpen runs xdg-open.
@@ -21,6 +24,7 @@ class PosixProcessRunner : public ProcessRunner {
  public:
   int Run(const std::string& program, const std::vector<std::string>& args, bool wait) override;
   bool ShellOpen(const std::string& target) override;
+  int Capture(const std::string& program, const std::vector<std::string>& args, std::string& output) override;
 };
 
 // Full path of a program found on PATH, or "" (like "which").

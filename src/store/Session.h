@@ -87,6 +87,12 @@ class Session {
   std::function<std::string(uint16_t)> ownerName;
   // The owner's surname alone, for the chart's property column.
   std::function<std::string(uint16_t)> ownerSurname;
+  // The owner's surname, first names and e-mail address, for letters; false when there
+  // is no such owner (set once the owner database is loaded).
+  struct OwnerContact {
+    std::string surname, firstNames, email;
+  };
+  std::function<bool(uint16_t, OwnerContact&)> ownerContact;
   // After a booking file write whose dates changed (DatesChanged): sends the agency
   // calendar of property n and clears the mark. Unset, the mark is simply cleared.
   std::function<void(Session&, int)> agencyCalendarUpload;

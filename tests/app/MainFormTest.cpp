@@ -21,6 +21,7 @@
 #include "platform/FileSystem.h"
 #include "app/forms/TAboutForm.h"
 #include "app/forms/TMainForm.h"
+#include "correspondence/forms/TProformaForm.h"
 #include "store/forms/FillPropertyList.h"
 #include "store/Settings.h"
 #include "support/Builders.h"
@@ -104,6 +105,18 @@ TEST_F(MainForm, PropertyColumnMenuAndYearNavigation) {
                                    QStringLiteral("View Owner Record"), QStringLiteral("Expenses"),
                                    QStringLiteral("Synch Agency (Barn)")}));
   EXPECT_FALSE(form.PropertyMenu(1)->actions().last()->text().startsWith(QStringLiteral("Synch")));
+  // The proforma window: of the property picked on the chart; from the Tools menu and
+  // the tool bar, of none while the chart shows every property.
+  std::vector<QString> headings;
+  form.showProformas = [&](TProformaForm& proformas) { headings.push_back(proformas.heading->text()); };
+  menu = form.PropertyMenu(2);
+  menu->actions()[3]->trigger();
+  QAction* tools = form.Command(QStringLiteral("Manage letter proformas"));
+  ASSERT_NE(tools, nullptr);
+  EXPECT_TRUE(tools->isEnabled());
+  tools->trigger();
+  EXPECT_EQ(headings, (std::vector<QString>{QStringLiteral("Listed below are all proformas found that apply to property Barn"),
+                                            QStringLiteral("WARNING: Only shared Proformas are visible.")}));
 
   form.acForwardYear->trigger();
   EXPECT_EQ(t.session.SeasonYear[0], 2027);

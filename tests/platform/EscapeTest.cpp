@@ -19,6 +19,23 @@ TEST(Escape, PercentEncodingKeepsOnlyWhatAUrlMayCarryAsItIs) {
   for (const Case& c : cases) EXPECT_EQ(PercentEncode(c.in, c.keep), c.out) << c.in;
 }
 
+TEST(Escape, HtmlAndRichText) {
+  struct Case {
+    std::string in, html, rtf;
+  } cases[] = {
+      {"Smith & Sons", "Smith &amp; Sons", "Smith & Sons"},
+      {"<!-- Attach x.pdf -->", "&lt;!-- Attach x.pdf --&gt;", "<!-- Attach x.pdf -->"},
+      {"say \"hi\"", "say &quot;hi&quot;", "say \"hi\""},
+      {"{\\b bold}", "{\\b bold}", "\\{\\\\b bold\\}"},
+      {"Caf\xE9 \xA3" "5", "Caf\xE9 \xA3" "5", "Caf\\'e9 \\'a3" "5"},
+      {"line\r\nbreak", "line\r\nbreak", "line\r\nbreak"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HtmlEscape(c.in), c.html) << c.in;
+    EXPECT_EQ(RtfEscape(c.in), c.rtf) << c.in;
+  }
+}
+
 TEST(Escape, MailtoLinkKeepsEachTextInItsField) {
   EXPECT_EQ(MailtoLink("ann+lets@example.com", "Smith & Sons #2, caf\xE9?", "Dear Ann\r\n100%"),
             "mailto:ann+lets@example.com?Subject=Smith%20%26%20Sons%20%232%2C%20caf%C3%A9%3F"

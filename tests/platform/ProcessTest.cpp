@@ -23,6 +23,17 @@ TEST(ProcessTest, WaitingGivesTheExitCode) {
   EXPECT_EQ(runner.Run("/no/such/program", {}, true), -1);
 }
 
+TEST(ProcessTest, CaptureGivesWhatTheProgramWrote) {
+  PosixProcessRunner runner;
+  std::string out;
+  EXPECT_EQ(runner.Capture("sh", {"-c", "printf '%s\\n' \"$1\"; exit 2", "sh", "a 'b' c"}, out), 2);
+  EXPECT_EQ(out, "a 'b' c\n");
+  EXPECT_EQ(runner.Capture("sh", {"-c", "head -c 100000 /dev/zero"}, out), 0);
+  EXPECT_EQ(out.size(), 100000u) << "more than a pipe holds";
+  EXPECT_EQ(runner.Capture("no-such-program-tenbrook", {}, out), -1);
+  EXPECT_EQ(out, "");
+}
+
 TEST(ProcessTest, NotWaitingStartsItAndLeavesNoChildBehind) {
   TempDir dir;
   PosixProcessRunner runner;

@@ -36,9 +36,15 @@ class RecordingRunner : public ProcessRunner {
     opened.push_back(target);
     return true;
   }
+  int Capture(const std::string& program, const std::vector<std::string>& args, std::string& output) override {
+    calls.push_back({program, args, true});
+    output = captured;
+    return exitCode;
+  }
   std::vector<Call> calls;
   std::vector<std::string> opened;
   int exitCode = 0;
+  std::string captured;  // what a captured program writes
 };
 
 class TestSession {

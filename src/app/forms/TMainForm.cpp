@@ -226,7 +226,8 @@ QMenu* TMainForm::PropertyMenu(int n) {
     a->setEnabled(!s_.BookFormOpen && !s_.RatesFormOpen);
     connect(a, &QAction::triggered, this, [this, n, offset = offset]() { EditRates(offset, n); });
   }
-  later(QStringLiteral("Manage letter proformas"));
+  connect(propertyMenu->addAction(QStringLiteral("Manage letter proformas")), &QAction::triggered, this,
+          [this, n]() { ManageProformas(n); });
   QAction* web = propertyMenu->addAction(QStringLiteral("View Local Website"));
   connect(web, &QAction::triggered, this, [this, n]() { s_.processes.ShellOpen(LocalIndexPage(s_, n)); });
   later(QStringLiteral("View Owner Record"));

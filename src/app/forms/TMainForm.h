@@ -23,6 +23,7 @@ namespace tb {
 class ChartArea;
 class TBookForm;
 class TERForm;
+class TProformaForm;
 class Session;
 struct OpenBookingRequest;
 
@@ -60,6 +61,10 @@ class TMainForm : public QMainWindow {
   std::function<int(int year)> pickRatesProperty;
   // "M": the pop-up menu of the property column for property n, picked by a right click.
   QMenu* PropertyMenu(int n);
+  // "Manage letter proformas": the proformas of property n, or the shared ones (0).
+  void ManageProformas(int n);
+  // Shows the proforma window (tests replace it).
+  std::function<void(TProformaForm&)> showProformas;
   // "Open " + name: brings that property's window forward, or starts a copy for it.
   void OpenProperty(int n);
   void BringToFront();

@@ -11,6 +11,7 @@
 #include "app/Users.h"
 #include "app/forms/TMainForm.h"
 #include "app/forms/TMemoryForm.h"
+#include "correspondence/forms/TProformaForm.h"
 #include "platform/Calculator.h"
 #include "platform/forms/HelpKey.h"
 #include "store/Session.h"
@@ -51,6 +52,12 @@ void TMainForm::PrinterSetup() {
 }
 
 void TMainForm::ShowCalculator() { StartCalculator(s_.processes, s_.dialogs); }
+
+void TMainForm::ManageProformas(int n) {
+  TProformaForm form(s_, n, this);
+  if (showProformas) showProformas(form);
+  else form.exec();
+}
 
 void TMainForm::OpenTempFolder() { s_.processes.ShellOpen(s_.common.TempFolder); }
 

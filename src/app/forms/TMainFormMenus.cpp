@@ -96,7 +96,8 @@ void TMainForm::BuildMenus() {
   toolsMenu = menuBar()->addMenu(QStringLiteral("&Tools"));
   add(toolsMenu, {"Show calculator", "Ctrl+M", nullptr, Category::Tools}, [this]() { ShowCalculator(); });
   add(toolsMenu, {"List Overdue Items", "Ctrl+O", nullptr, Category::Tools}, nullptr);
-  add(toolsMenu, {"Manage letter proformas", nullptr, nullptr, Category::Tools}, nullptr);
+  add(toolsMenu, {"Manage letter proformas", nullptr, nullptr, Category::Tools},
+      [this]() { ManageProformas(s_.common.AllPropertiesView() ? 0 : s_.CurrentProperty); });
   QAction* expenses = add(toolsMenu, {"Expenses", nullptr, nullptr, Category::Tools}, nullptr);
   expenses->setVisible(s_.common.NExpCats > 0);
   add(toolsMenu, {"Send Mailshot"}, nullptr);

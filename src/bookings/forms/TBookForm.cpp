@@ -11,6 +11,7 @@
 
 #include "bookings/forms/KeyFilter.h"
 #include "bookings/forms/SourceBox.h"
+#include "correspondence/LetterDelivery.h"
 #include "platform/forms/HelpKey.h"
 #include "platform/forms/TypedLength.h"
 #include "store/Session.h"
@@ -273,7 +274,7 @@ void TBookForm::BuildCommands() {
 
   // The windows of these commands come later; they stay disabled until then. The
   // history search and the recovery window are enabled once their windows are set.
-  for (QAction* a : {acSearchHistory, acLetters, acProformas, acPrintLabel, acPrintSpooled, acExtractChangeLog,
+  for (QAction* a : {acSearchHistory, acPrintLabel, acPrintSpooled, acExtractChangeLog,
                      acLocalWebsite, acRemoteWebsite, acWebForms})
     a->setEnabled(false);
 

@@ -26,7 +26,10 @@ class QGridLayout;
 namespace tb {
 
 class FindDialog;
+class LetterDelivery;
 class TCalcForm;
+class TLetterForm;
+class TProformaForm;
 class Session;
 
 class TBookForm : public QMainWindow {
@@ -63,6 +66,9 @@ class TBookForm : public QMainWindow {
   void PrintCopy();
   void ShowCalculator();
   void ShowBookingForm();
+  // "Create or view letters" (F10) and "Manage letter proformas".
+  void Letters();
+  void ManageProformas();
   void ExtractFromChangeLog();
   void CancelBooking();
   void RepayDeposit();
@@ -87,6 +93,11 @@ class TBookForm : public QMainWindow {
   std::function<bool(CancelDialogModel&)> askCancellation;
   std::function<bool(SurchargeModel&)> askSurcharge;
   std::function<void(TCalcForm&)> showDiscount;
+  // The letter and proforma windows (tests replace them; unset: shown modally).
+  std::function<void(TLetterForm&)> showLetters;
+  std::function<void(TProformaForm&)> showProformas;
+  // How e-mail letters leave.
+  std::unique_ptr<LetterDelivery> letterDelivery;
 
   // Controls, named as the booking window names them.
   QLineEdit* fSurName = nullptr;

@@ -15,6 +15,9 @@
 #include "bookings/forms/TCancelForm.h"
 #include "bookings/forms/TSurChgForm.h"
 #include "bookings/forms/TBookForm.h"
+#include "correspondence/Letters.h"
+#include "correspondence/forms/TLetterForm.h"
+#include "correspondence/forms/TProformaForm.h"
 #include "platform/Calculator.h"
 #include "platform/PathText.h"
 #include "platform/forms/QtDate.h"
@@ -361,12 +364,15 @@ void TBookForm::ConnectCommands() {
   connect(acBookingForm, &QAction::triggered, this, &TBookForm::ShowBookingForm);
   connect(acExtractChangeLog, &QAction::triggered, this, &TBookForm::ExtractFromChangeLog);
   connect(acDiscount, &QAction::triggered, this, &TBookForm::Discount);
+  connect(acLetters, &QAction::triggered, this, &TBookForm::Letters);
+  connect(acProformas, &QAction::triggered, this, &TBookForm::ManageProformas);
   connect(bRepay, &QPushButton::clicked, this, &TBookForm::RepayDeposit);
   connect(bCalculate, &QPushButton::clicked, this, &TBookForm::Surcharge);
 
   askCancellation = [this](CancelDialogModel& model) { return TCancelForm(s_, model, this).exec() == QDialog::Accepted; };
   askSurcharge = [this](SurchargeModel& model) { return TSurChgForm(s_, model, this).exec() == QDialog::Accepted; };
   showDiscount = [](TCalcForm& calculator) { calculator.exec(); };
+  letterDelivery = std::make_unique<DesktopMailDelivery>(s_);
 
   chooseCopyFile = [this]() {
     return QFileDialog::getSaveFileName(this, QStringLiteral("Select file to which to copy booking"),
@@ -473,6 +479,23 @@ void TBookForm::ShowBookingForm() {
   }
   if (!path.empty()) OpenBookingForm(s_, path);
   Refresh();
+}
+
+void TBookForm::Letters() {
+  if (closed_) return;
+  // The letter window works on the booking as it stands here, and saves it.
+  Run([this]() {
+    TLetterForm form(s_, editor_, *letterDelivery, this);
+    if (showLetters) showLetters(form);
+    else form.exec();
+  });
+}
+
+void TBookForm::ManageProformas() {
+  if (closed_) return;
+  TProformaForm form(s_, editor_.Mode() == EditorMode::File ? 0 : editor_.Property(), this);
+  if (showProformas) showProformas(form);
+  else form.exec();
 }
 
 void TBookForm::ExtractFromChangeLog() {
