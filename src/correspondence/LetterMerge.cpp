@@ -38,6 +38,10 @@ constexpr size_t kLongestName = 10;  // "Salutation", "LetterDate"
 
 }  // namespace
 
+std::string LetterSubject(const Session& s, int n, const Book_Rec& r) {
+  return s.Prop(n).PropName + ", " + FormatDateTime("dddd d mmmm", r.StartD) + " - " + LongDate(r.EndD);
+}
+
 double NetIncome(const Session& s, int n, const Book_Rec& r) {
   const Prop_Rec& p = s.Prop(n);
   double gross = r.Rent;
@@ -55,7 +59,10 @@ std::vector<MergeField> LetterFields(const Session& s, int n, const Book_Rec& r,
   // The currency prefix, as HTML writes the pound sign.
   std::string cs = s.common.SpSCur ? std::string() : p.CurrencySymbol();
   if (kind == ProformaKind::Htm && cs == "\xA3") cs = "&pound;";
-  const auto money = [&cs](double v) { return MoneyText(v, cs); };
+  // Rich text takes the currency sign as any byte above 127, escaped.
+  const auto money = [&cs, kind](double v) {
+    return kind == ProformaKind::Rtf ? RtfEscape(MoneyText(v, cs)) : MoneyText(v, cs);
+  };
   const std::string names = Trim(r.Fnames + " " + r.Surname);
   const std::string nameBreak = kind == ProformaKind::Htm ? "<br />\r\n" : kind == ProformaKind::Rtf ? "\r\n\\par " : "\r\n";
   const int retDep = ChargeIndex(p, p.RetDepChg);
@@ -72,7 +79,7 @@ std::vector<MergeField> LetterFields(const Session& s, int n, const Book_Rec& r,
   return {
       {"LetterDate", LongDate(s.clock.Today())},
       {"Addressee", Esc(names, kind) + nameBreak + AddressLines(Esc(r.Address, kind), kind)},
-      {"Subject", Esc(p.PropName + ", " + FormatDateTime("dddd d mmmm", r.StartD) + " - " + LongDate(r.EndD), kind)},
+      {"Subject", Esc(LetterSubject(s, n, r), kind)},
       {"Salutation", Esc(salutation, kind)},
       {"Names", Esc(names, kind)},
       {"Deposit", money(r.Deposit)},

@@ -25,6 +25,8 @@ struct MergeField {
 // of `kind` writes them; `owner` is the property's owner when there is one.
 std::vector<MergeField> LetterFields(const Session& s, int n, const Book_Rec& r, ProformaKind kind,
                                      const std::optional<Session::OwnerContact>& owner);
+// "<property>, <start day> - <end day and year>": the letter's subject, plain.
+std::string LetterSubject(const Session& s, int n, const Book_Rec& r);
 // The owner's net income from the let: the rent and the charges but the returnable
 // deposit and the booking fee, less the management fee with tax on it.
 double NetIncome(const Session& s, int n, const Book_Rec& r);

@@ -153,6 +153,31 @@ bool DeleteLetter(Session& s, int n, TDateTime start, const std::string& surname
   return deleted;
 }
 
+std::string ProformaNotFoundText(int type, bool email) {
+  return std::string(email ? "Email" : "Postal") + " proforma " + ProformaName(type) +
+         " not found in either Root or Property folder" + "\r" +
+         "Cannot create letter.  Click HELP to read topic \"Managing Letter Proformas\"" + "\r" +
+         "Then create a suitable proforma";
+}
+
+LetterTextResult MergeProforma(const Session& s, int n, const Book_Rec& r, const ProformaFound& proforma, bool email,
+                               LetterText& out) {
+  std::string text;
+  if (!ReadWholeFile(proforma.path, text)) return LetterTextResult::Unreadable;
+  const Prop_Rec& p = s.Prop(n);
+  std::optional<Session::OwnerContact> owner;
+  Session::OwnerContact contact;
+  if (p.Owner != 0 && s.ownerContact && s.ownerContact(p.Owner, contact)) owner = contact;
+  out.to = Trim(r.Email);
+  if (email && TakeOwnerLine(text)) {
+    if (!owner) return LetterTextResult::InvalidOwner;
+    out.to = owner->email;
+  }
+  out.subject = LetterSubject(s, n, r);
+  out.text = MergeLetter(text, LetterFields(s, n, r, proforma.kind, owner), proforma.kind);
+  return LetterTextResult::Ok;
+}
+
 LetterOutcome CreateLetter(Session& s, BookingEditor& editor, int type, bool email, bool recreate,
                            LetterDelivery& delivery) {
   // Recreating is allowed in read-only mode: it saves nothing when nothing changed.
@@ -167,12 +192,7 @@ LetterOutcome CreateLetter(Session& s, BookingEditor& editor, int type, bool ema
                   kLetterHelp, false);
   const ProformaFound proforma = FindProforma(s, n, type, email);
   if (proforma.path.empty())
-    return Refuse(s,
-                  std::string(email ? "Email" : "Postal") + " proforma " + ProformaName(type) +
-                      " not found in either Root or Property folder" + "\r" +
-                      "Cannot create letter.  Click HELP to read topic \"Managing Letter Proformas\"" + "\r" +
-                      "Then create a suitable proforma",
-                  MsgIcon::Error, MsgButton::Abort | MsgButton::Help, 785, true);
+    return Refuse(s, ProformaNotFoundText(type, email), MsgIcon::Error, MsgButton::Abort | MsgButton::Help, 785, true);
   const bool html = proforma.kind == ProformaKind::Htm;
   const CommonSettings& c = s.common;
   if (html && (c.eAddr.empty() || c.eHost.empty() || c.eUser.empty() || c.ePC.empty()))
@@ -181,23 +201,17 @@ LetterOutcome CreateLetter(Session& s, BookingEditor& editor, int type, bool ema
   if (!editor.Save("LUNIT") || !editor.Node()) return LetterOutcome::Refused;
 
   const Book_Rec rec = editor.Node()->Rec;  // as saved
-  const Prop_Rec& p = s.Prop(n);
-  std::string text;
-  if (!ReadWholeFile(proforma.path, text))
-    return Refuse(s, "Cannot read " + PathText(proforma.path), MsgIcon::Error, MsgButton::Abort, 0, false);
-  std::optional<Session::OwnerContact> owner;
-  Session::OwnerContact contact;
-  if (p.Owner != 0 && s.ownerContact && s.ownerContact(p.Owner, contact)) owner = contact;
-  std::string to = Trim(rec.Email);
-  if (email && TakeOwnerLine(text)) {
-    if (!owner)
-      return Refuse(s, "OWNER Proforma found but invalid owner.\rSee Help", MsgIcon::Error,
-                    MsgButton::Abort | MsgButton::Help, 1090, true);
-    to = owner->email;
+  LetterText merged;
+  switch (MergeProforma(s, n, rec, proforma, email, merged)) {
+    case LetterTextResult::Ok: break;
+    case LetterTextResult::Unreadable:
+      return Refuse(s, "Cannot read " + PathText(proforma.path), MsgIcon::Error, MsgButton::Abort, 0, false);
+    case LetterTextResult::InvalidOwner:
+      return Refuse(s, kInvalidOwnerText, MsgIcon::Error, MsgButton::Abort | MsgButton::Help, 1090, true);
   }
-  std::string letter = MergeLetter(text, LetterFields(s, n, rec, proforma.kind, owner), proforma.kind);
-  const std::string subject =
-      p.PropName + ", " + FormatDateTime("dddd d mmmm", rec.StartD) + " - " + FormatDateTime("dddd d mmmm yyyy", rec.EndD);
+  std::string& letter = merged.text;
+  const std::string& to = merged.to;
+  const std::string& subject = merged.subject;
 
   if (html) {
     switch (delivery.SendHtml(to, subject, letter)) {

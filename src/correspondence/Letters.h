@@ -13,6 +13,7 @@
 namespace tb {
 
 class BookingEditor;
+struct Book_Rec;
 class Session;
 
 // The letter file of a type and kind for a booking of property n.
@@ -51,6 +52,22 @@ std::string ExistingLetter(const Session& s, int n, TDateTime start, const std::
 
 // "Delete Existing Letter": asks, deletes; true when deleted.
 bool DeleteLetter(Session& s, int n, TDateTime start, const std::string& surname, int type);
+
+// "Email"/"Postal proforma Prof-L<n> not found ...": what a letter without a proforma says.
+std::string ProformaNotFoundText(int type, bool email);
+inline constexpr const char* kInvalidOwnerText = "OWNER Proforma found but invalid owner.\rSee Help";
+
+// A letter merged, before it is delivered.
+struct LetterText {
+  std::string to;       // the customer's e-mail address, or the owner's
+  std::string subject;  // plain
+  std::string text;
+};
+enum class LetterTextResult { Ok, Unreadable, InvalidOwner };
+// Property n's booking `r` merged into its proforma. An e-mail proforma whose first
+// line holds "*OWNER*" goes to the property's owner, without that line.
+LetterTextResult MergeProforma(const Session& s, int n, const Book_Rec& r, const ProformaFound& proforma, bool email,
+                               LetterText& out);
 
 enum class LetterOutcome { Refused, Created, Cancelled, Failed };
 // Makes the letter of `type` for the booking open in `editor`, as post or e-mail, again

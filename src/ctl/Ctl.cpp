@@ -36,12 +36,17 @@ const char* const kHelp =
     "  rates ROOT PROP YEAR [--change PERCENT] [--today YYYY-MM-DD]\n"
     "      saves a rates year (made from the most recent year when missing), with\n"
     "      every price changed by PERCENT (negative lowers them)\n"
+    "  letter ROOT PROP START TYPE --post|--email [--today YYYY-MM-DD]\n"
+    "      the letter of TYPE for the booking starting on START, merged from its\n"
+    "      proforma as the letter window merges it, printed (nothing written or sent)\n"
     "  --help\n"
     "      this list\n"
     "\n"
     "PROP is a property's number or its exact name. Message boxes are written to stderr\n"
     "and answered from COTLYN_ANSWERS (comma-separated button names), else with their\n"
-    "first button. book, cancel, delete and rates exit with 0 only when they saved.\n";
+    "first button. book, cancel, delete and rates exit with 0 only when they saved;\n"
+    "letter exits with 2 for an unknown property, booking or letter type and 1 when\n"
+    "there is no proforma.\n";
 
 }  // namespace
 
@@ -88,7 +93,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CtlCommand run;
   } commands[] = {{"demo", CtlDemo},     {"check", CtlCheck},   {"bookings", CtlBookings}, {"weeks", CtlWeeks},
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
-                  {"rates", CtlRates}};
+                  {"rates", CtlRates},   {"letter", CtlLetter}};
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

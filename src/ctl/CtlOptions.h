@@ -34,5 +34,6 @@ int CtlBook(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int CtlCancel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlDelete(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlLetter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tb

@@ -146,6 +146,7 @@ CtlProperty OpenCtlProperty(const std::string& root, const std::string& prop, co
     err << "no such property: " << prop << "\n";
     c.ctl.reset();
     c.exitCode = 1;
+    c.unknownProperty = true;
   }
   return c;
 }

@@ -48,6 +48,7 @@ struct CtlProperty {
   std::unique_ptr<CtlSession> ctl;
   int n = 0;
   int exitCode = 0;
+  bool unknownProperty = false;  // the root opened, but PROP names no property
 };
 CtlProperty OpenCtlProperty(const std::string& root, const std::string& prop, const std::string& today,
                             const std::string& usage, std::ostream& err);

@@ -8,6 +8,7 @@
 
 #include "bookings/Rates.h"
 #include "ctl/DemoBookings.h"
+#include "ctl/DemoProformas.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
@@ -145,6 +146,8 @@ std::string MakeDemo(const DemoOptions& o) {
       if (!ForceDirectories(folder + sub)) return "Cannot create folder " + folder + sub;
   }
   if (!ini.Save()) return "Cannot write " + root + "Cotlyn.ini";
+  const std::string proformas = WriteDemoProformas(root, root + PathFromText(DemoPropertyName(1, o.properties, o.seed)) + "/");
+  if (!proformas.empty()) return proformas;
   return WriteDemoData(o, ini);
 }
 

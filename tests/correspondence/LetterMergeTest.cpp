@@ -8,6 +8,7 @@
 #include <random>
 
 #include "platform/FileSystem.h"
+#include "platform/Process.h"
 #include "support/Builders.h"
 #include "support/TestSession.h"
 
@@ -104,7 +105,7 @@ TEST_F(Merge, TheThreeFormsBreakLinesAndEscapeTexts) {
       {ProformaKind::Htm, "Mr J O'Neill<br />\r\n1 &lt;High&gt; St<br />\r\nCaf\xE9 {York}", "Dog &amp; cat",
        "&pound;200"},
       {ProformaKind::Rtf, "Mr J O'Neill\r\n\\par 1 <High> St\r\n\\par Caf\\'e9 \\{York\\}", "Dog & cat",
-       "\xA3" "200"},
+       "\\'a3200"},
   };
   for (const Case& c : cases) {
     const std::vector<MergeField> f = LetterFields(s, 1, r, c.kind, std::nullopt);
@@ -145,10 +146,27 @@ TEST_F(Merge, RichTextPicturesAndDestinationsAreCopiedUntouched) {
       "{\\rtf1 <!Names> {\\pict\\pngblip 89504e <!Names> {\\*\\x <!Total>} \\} <!Rent>} after <!Rent>"
       "{\\*\\bkmkstart <!Names>}{\\b <!Rent>}}";
   EXPECT_EQ(MergeLetter(in, f, ProformaKind::Rtf),
-            "{\\rtf1 Mr J O'Neill {\\pict\\pngblip 89504e <!Names> {\\*\\x <!Total>} \\} <!Rent>} after \xA3" "600"
-            "{\\*\\bkmkstart <!Names>}{\\b \xA3" "600}}");
+            "{\\rtf1 Mr J O'Neill {\\pict\\pngblip 89504e <!Names> {\\*\\x <!Total>} \\} <!Rent>} after \\'a3600"
+            "{\\*\\bkmkstart <!Names>}{\\b \\'a3600}}");
   // A group that never closes runs to the end.
   EXPECT_EQ(MergeLetter("a {\\pict <!Rent>", f, ProformaKind::Rtf), "a {\\pict <!Rent>");
+}
+
+// A rich-text reader takes every merged text back as it was typed, braces, backslashes
+// and accents included.
+TEST_F(Merge, RichTextLettersReadBackAsTyped) {
+  r.Fnames = "Dr {Jo} \\ \xC9lise";
+  r.Address = "Caf\xE9 }{ Row\r\nYork";
+  const std::vector<MergeField> f = LetterFields(s, 1, r, ProformaKind::Rtf, std::nullopt);
+  const std::string letter = MergeLetter("{\\rtf1\\ansi\\ansicpg1252 <!Addressee>\\par Rent <!Rent>}", f, ProformaKind::Rtf);
+  const std::string path = t.dir.Path() + "letter.rtf";
+  ASSERT_TRUE(WriteWholeFile(path, letter));
+  PosixProcessRunner runner;
+  std::string text;
+  ASSERT_EQ(runner.Capture("unrtf", {"--text", path}, text), 0) << "unrtf is installed by scripts/setup";
+  EXPECT_NE(text.find("Dr {Jo} \\ \xC9lise O'Neill\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Caf\xE9 }{ Row\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Rent \xA3" "600"), std::string::npos) << text;
 }
 
 // Whatever bytes a proforma holds, the merge neither fails nor reads past its end.

@@ -147,6 +147,45 @@ TEST_F(CtlCommands, UnknownPropertyAndBadDate) {
   EXPECT_EQ(Ctl({"weeks", Root(), "1"}).exitCode, 2);
 }
 
+// A letter is merged from the proforma the letter window would take, printed, and
+// nothing is written.
+TEST_F(CtlCommands, LetterPrintsTheMergedProforma) {
+  const nlohmann::ordered_json list = Json({"bookings", Root(), "1", "--today", "2026-12-09"});
+  std::string start, surname;
+  for (const nlohmann::ordered_json& b : list)
+    if (b["Status"] == 3 && start.empty()) {
+      start = b["StartD"].get<std::string>().substr(0, 10);
+      surname = b["Surname"];
+    }
+  ASSERT_FALSE(start.empty());
+  const std::string letters = Root() + "Bramble Cottage/Letters/";
+  const size_t before = ListFiles(letters, "*").size();
+  struct Case {
+    const char* type;
+    const char* how;
+    const char* holds;  // the property's own text, the HTML form, the shared text
+  } cases[] = {{"3", "--post", "The owners live next door"}, {"1", "--email", "&pound;"}, {"2", "--email", "friendly reminder"}};
+  for (const Case& c : cases) {
+    ChildProcess p = Ctl({"letter", Root(), "1", start, c.type, c.how, "--today", "2026-12-09"});
+    EXPECT_EQ(p.exitCode, 0) << p.Errors();
+    EXPECT_NE(p.Output().find(c.holds), std::string::npos) << p.Output();
+    EXPECT_NE(p.Output().find(surname), std::string::npos) << p.Output();
+    for (const char* field : {"<!Salutation>", "<-Salutation->", "<!Balance>", "<-Balance->"})
+      EXPECT_EQ(p.Output().find(field), std::string::npos) << p.Output();
+    EXPECT_EQ(p.Output().find("** Sent"), std::string::npos);
+  }
+  EXPECT_EQ(ListFiles(letters, "*").size(), before);
+
+  ChildProcess none = Ctl({"letter", Root(), "1", start, "3", "--email"});
+  EXPECT_EQ(none.exitCode, 1);
+  EXPECT_EQ(none.Errors(), "Email proforma Prof-L3 not found in either Root or Property folder\nCannot create letter.  "
+                           "Click HELP to read topic \"Managing Letter Proformas\"\nThen create a suitable proforma\n");
+  EXPECT_EQ(Ctl({"letter", Root(), "Nowhere", start, "1", "--post"}).exitCode, 2);
+  EXPECT_EQ(Ctl({"letter", Root(), "1", "2031-01-04", "1", "--post"}).exitCode, 2);
+  EXPECT_EQ(Ctl({"letter", Root(), "1", start, "4", "--post"}).exitCode, 2);
+  EXPECT_EQ(Ctl({"letter", Root(), "1", start, "1", "--post", "--email"}).exitCode, 2);
+}
+
 // book, cancel, delete and rates change data through the windows' engine: the lock and
 // its refusal, the overlap rule, the charges, the logs. Exit status 0 only when saved.
 TEST(CtlEdits, ChangesGoThroughTheWindowsEngine) {

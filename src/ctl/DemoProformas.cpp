@@ -1,0 +1,98 @@
+#include "ctl/DemoProformas.h"
+
+#include "platform/FileSystem.h"
+
+namespace tb {
+
+namespace {
+
+// Lines joined with CR LF, as the proformas of a Windows word processor or editor are.
+std::string WindowsLines(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
+
+const char* const kConfirmation = R"(<html>
+<head><meta http-equiv="Content-Type" content="text/html; charset=windows-1252"><title><-Subject-></title></head>
+<body style="font-family: Arial, sans-serif; font-size: 11pt">
+<!-- Attach Directions.txt -->
+<p><-LetterDate-></p>
+<p>Dear <-Salutation->,</p>
+<p>Thank you for booking <b><-PropName-></b> from <-StartDate-> to <-EndDate->.
+We are pleased to confirm your booking and have received your deposit of <-Deposit->.</p>
+<table cellpadding="3">
+<tr><td>Rent</td><td align="right"><-Rent-></td></tr>
+<tr><td>Total</td><td align="right"><-Total-></td></tr>
+<tr><td>Balance</td><td align="right"><-Balance-></td></tr>
+<tr><td>Balance due by</td><td align="right"><-BalDue-></td></tr>
+</table>
+<p>Your special requests: <-Special-></p>
+<p>Directions to the cottage are attached. We look forward to welcoming you.</p>
+<p>Kind regards,<br />
+The Bookings Office</p>
+</body>
+</html>
+)";
+
+// A rich-text letter in the shape word processors write: a font table, a generator
+// destination and paragraphs; the address takes one paragraph per line.
+std::string ArrivalLetter(const char* instructions) {
+  return std::string(
+             "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\r\n"
+             "{\\*\\generator Tenbrook demo}\\viewkind4\\uc1\\pard\\f0\\fs22\r\n"
+             "<!LetterDate>\\par\r\n\\par\r\n<!Addressee>\\par\r\n\\par\r\n"
+             "Dear <!Salutation>,\\par\r\n\\par\r\n"
+             "{\\b <!Subject>}\\par\r\n\\par\r\n") +
+         instructions +
+         "\\par\r\nThe balance of <!Balance> was due on <!BalDue>. Please telephone us on arrival if anything is "
+         "not as you expect.\\par\r\n\\par\r\nWith best wishes for your stay,\\par\r\n\\par\r\n"
+         "The Bookings Office\\par\r\n}\r\n";
+}
+
+}  // namespace
+
+std::string WriteDemoProformas(const std::string& root, const std::string& firstPropertyFolder) {
+  const std::string reminder = WindowsLines({
+      "<!LetterDate>",
+      "",
+      "Dear <!Salutation>,",
+      "",
+      "<!Subject>",
+      "",
+      "This is a friendly reminder that the balance of <!Balance> for your stay at <!PropName>",
+      "is due on <!BalDue>.",
+      "",
+      "Total <!Total>, deposit paid <!Deposit>.",
+      "",
+      "Kind regards,",
+      "The Bookings Office",
+  });
+  const std::string directions = WindowsLines({
+      "Directions",
+      "",
+      "From the A39 take the lane signed to the harbour; the cottage is the third on the left.",
+      "Parking is in the yard behind the cottage.",
+  });
+  const struct {
+    std::string path, text;
+  } files[] = {
+      {root + "Prof-L1.htm", kConfirmation},
+      {root + "Prof-L2.txt", reminder},
+      {root + "Prof-L3.rtf",
+       ArrivalLetter("The key is in the key safe by the front door; its code is sent the week before you "
+                     "arrive. Arrival is from 4pm and departure by 10am.\\par\r\n")},
+      {firstPropertyFolder + "Data/Prof-L3.rtf",
+       ArrivalLetter("The owners live next door and will meet you with the key: please ring the bell of "
+                     "the farmhouse. Arrival is from 3pm and departure by 10am.\\par\r\n")},
+      {root + "Attachments/Directions.txt", directions},
+      {firstPropertyFolder + "Attachments/Directions.txt", directions},
+  };
+  for (const auto& f : files) {
+    if (!ForceDirectories(ExtractFilePath(f.path))) return "Cannot create folder " + ExtractFilePath(f.path);
+    if (!WriteWholeFile(f.path, f.text)) return "Cannot write " + f.path;
+  }
+  return {};
+}
+
+}  // namespace tb
