@@ -13,6 +13,7 @@
 #include "app/Startup.h"
 #include "app/Users.h"
 #include "app/Version.h"
+#include "app/forms/ScriptedKeys.h"
 #include "app/forms/SingleInstance.h"
 #include "app/forms/TMainForm.h"
 #include "bookings/forms/TBookForm.h"
@@ -112,10 +113,17 @@ int main(int argc, char** argv) {
   RegisterUser(s);
   mainForm.StartTimers();
   mainForm.show();  // the first show reads the data and draws the chart
+  // Scripted keys are typed once the scripted booking is open.
+  const QString keys = QString::fromUtf8(std::getenv("COTLYN_KEYS") ? std::getenv("COTLYN_KEYS") : "");
   int openProperty = 0;
   TDateTime openDate = 0;
   if (const char* open = std::getenv("COTLYN_OPEN_BOOKING"); open && ParseOpenBooking(open, openProperty, openDate)) {
-    QTimer::singleShot(0, &mainForm, [&]() { mainForm.OpenBooking(OpenBookingAt(s, openProperty, openDate)); });
+    QTimer::singleShot(0, &mainForm, [&]() {
+      mainForm.OpenBooking(OpenBookingAt(s, openProperty, openDate));
+      PressKeysLater(keys, 500);
+    });
+  } else {
+    PressKeysLater(keys, 500);
   }
   return app.exec();
 }

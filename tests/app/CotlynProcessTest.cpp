@@ -2,6 +2,7 @@
 // boxes written to stderr instead of shown.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -249,6 +250,32 @@ TEST_F(CotlynProcess, ASecondUserSeesABookingBeingEditedReadOnly) {
   second.Wait();
   first.Wait();
   EXPECT_EQ(second.Errors().find("["), std::string::npos) << second.Errors();  // no message box
+}
+
+// F10 in the booking window, Enter on the letter window's first row: the letter is made
+// and the word processor started on it, its path one argument however it is spelt.
+TEST_F(CotlynProcess, ALetterOpensInTheConfiguredWordProcessor) {
+  ForceDirectories(dir.Path() + "word proc");
+  const std::string stub = dir.Path() + "word proc/writer's \"stub\"";
+  const std::string got = dir.Path() + "got.txt";
+  dir.Write("word proc/writer's \"stub\"", "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > \"" + got + ".part\"\nmv \"" + got +
+                                                ".part\" \"" + got + "\"\n");
+  ASSERT_EQ(chmod(stub.c_str(), 0755), 0);
+  WriteSettings("V4.4", "NLetters=1\r\nL1-Desc=Confirmation\r\nWordProc=" + stub + "\r\n");
+  ForceDirectories(Root() + "Bramble/Letters");
+  dir.Write("root/Prof-L1.rtf", "{\\rtf1 Dear <!Salutation>}");
+  dir.Write("root/Bramble/Data/Bookings.bks", BookingFileImage({MakeBooking(EncodeDate(2040, 6, 2), 7, "O'Hara $x")}));
+  std::vector<std::string> env = Env();
+  env.push_back("COTLYN_OPEN_BOOKING=1,2040-06-04");
+  env.push_back("COTLYN_KEYS=F10,Return");
+  ChildProcess cotlyn(ProgramPath("Cotlyn"), {"Bramble", Root()}, env);
+  ASSERT_TRUE(cotlyn.Start());
+  const std::string letter = Root() + "Bramble/Letters/400602L1O'Hara $.rtf";
+  EXPECT_TRUE(WaitUntil([&]() { return FileExists(got); })) << cotlyn.Errors();
+  cotlyn.Kill(SIGKILL);
+  cotlyn.Wait();
+  EXPECT_EQ(dir.Read("got.txt"), "1|" + letter + "|");
+  EXPECT_EQ(dir.Read("root/Bramble/Letters/400602L1O'Hara $.rtf"), "{\\rtf1 Dear  O'Hara $x}");
 }
 
 TEST_F(CotlynProcess, AStartAfterAKilledRunRemovesItsLeftoverLineWithoutAsking) {

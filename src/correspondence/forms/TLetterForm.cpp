@@ -1,6 +1,7 @@
 #include "correspondence/forms/TLetterForm.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -17,6 +18,8 @@ TLetterForm::TLetterForm(Session& s, BookingEditor& editor, LetterDelivery& deli
     : QDialog(parent), s_(s), editor_(editor), delivery_(delivery) {
   setWindowTitle(QStringLiteral("Letter Processing  (Create or View letters)"));
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(new QLabel(
+      QStringLiteral("Click a letter to open it, or to create it if it does not exist yet. Right-click for more."), this));
   list = FlatList(this,
                   {QStringLiteral("No"), QStringLiteral("Description"), QStringLiteral("Default"),
                    QStringLiteral("Status"), QStringLiteral("Modified")},

@@ -35,6 +35,7 @@ TProformaForm::TProformaForm(Session& s, int n, QWidget* parent)
   }
   layout->addWidget(heading);
   layout->addWidget(hint);
+  layout->addWidget(new QLabel(QStringLiteral("Click a proforma to edit it. Right-click to copy, rename or delete it."), this));
 
   list = FlatList(this,
                   {QStringLiteral("No"), QStringLiteral("Description"), QStringLiteral("Delivery"),
