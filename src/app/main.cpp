@@ -113,8 +113,10 @@ int main(int argc, char** argv) {
   RegisterUser(s);
   mainForm.StartTimers();
   mainForm.show();  // the first show reads the data and draws the chart
-  // Scripted keys are typed once the scripted booking is open.
-  const QString keys = QString::fromUtf8(std::getenv("COTLYN_KEYS") ? std::getenv("COTLYN_KEYS") : "");
+  // Scripted keys are typed once the scripted booking is open; only in a run whose boxes
+  // go to the console, so that nothing types into a window a person is using.
+  const char* keyList = NonInteractiveRun() ? std::getenv("COTLYN_KEYS") : nullptr;
+  const QString keys = QString::fromUtf8(keyList ? keyList : "");
   int openProperty = 0;
   TDateTime openDate = 0;
   if (const char* open = std::getenv("COTLYN_OPEN_BOOKING"); open && ParseOpenBooking(open, openProperty, openDate)) {

@@ -65,7 +65,8 @@ std::vector<MergeField> LetterFields(const Session& s, int n, const Book_Rec& r,
   };
   const std::string names = Trim(r.Fnames + " " + r.Surname);
   const std::string nameBreak = kind == ProformaKind::Htm ? "<br />\r\n" : kind == ProformaKind::Rtf ? "\r\n\\par " : "\r\n";
-  const int retDep = ChargeIndex(p, p.RetDepChg);
+  // Whatever the number of charges the property shows, as Chg1 to Chg3 are merged.
+  const int retDep = p.RetDepChg >= 1 && p.RetDepChg <= 3 ? p.RetDepChg : 0;
   std::string retDepText, netBal;
   if (retDep) {
     retDepText = money(r.Money(retDep));
@@ -131,7 +132,7 @@ std::string MergeLetter(const std::string& proforma, const std::vector<MergeFiel
     if (p == brace) {
       // A picture or an optional destination is copied whole, fields and all.
       const bool group = (size - p >= 3 && std::memcmp(text + p, "{\\*", 3) == 0) ||
-                         (size - p >= 5 && std::memcmp(text + p, "{\\pict", 5) == 0);
+                         (size - p >= 6 && std::memcmp(text + p, "{\\pict", 6) == 0);
       if (!group) {
         out += '{';
         ++p;

@@ -1,8 +1,11 @@
 #include "correspondence/Proformas.h"
 
+#include <strings.h>
+
 #include "platform/FileSystem.h"
 #include "platform/Format.h"
 #include "platform/PathText.h"
+#include "platform/Process.h"
 #include "platform/SharedFile.h"
 #include "platform/Text.h"
 #include "store/Session.h"
@@ -144,7 +147,9 @@ void EditProforma(Session& s, const std::vector<ProformaRow>& rows, size_t row) 
   if (r.heading) return;
   if (!r.propertySpecific) {
     for (const ProformaRow& other : rows) {
-      if (!other.propertySpecific || other.heading || other.fileName != r.fileName) continue;
+      // Named as the folder has it: "PROF-L1.RTF" there is the same proforma.
+      if (!other.propertySpecific || other.heading || strcasecmp(other.fileName.c_str(), r.fileName.c_str()) != 0)
+        continue;
       if (s.dialogs.Message("You selected shared proforma: " + r.fileName + "\r" +
                                 "A property specific version exists (this is always used for this property)" + "\r" +
                                 "Are you sure you want to edit the shared proforma?",
@@ -160,20 +165,22 @@ void EditProforma(Session& s, const std::vector<ProformaRow>& rows, size_t row) 
 
 void EditProformaWithTextEditor(Session& s, const ProformaRow& row) {
   if (row.heading) return;
-  // The program the desktop opens plain text with, started on the HTML file: the
+  // The application the desktop opens plain text with, started on the HTML file: the
   // desktop itself would open the file as a web page.
-  std::string program;
-  s.processes.Capture("xdg-mime", {"query", "default", "text/plain"}, program);
-  program = Trim(program);
+  std::string id;
+  s.processes.Capture("xdg-mime", {"query", "default", "text/plain"}, id);
+  id = Trim(id);
   const MsgButtons abortHelp = MsgButton::Abort | MsgButton::Help;
-  if (program.empty()) {
+  if (id.empty()) {
     s.dialogs.Beep();
     s.dialogs.Message("Error 1005. FindExecutable error", MsgIcon::Error, abortHelp, 1005);
     return;
   }
-  if (s.processes.Run("gio", {"launch", program, row.folder + row.fileName}, false) < 0) {
+  const std::string entry = DesktopEntryPath(id);
+  if (entry.empty() || s.processes.Run("gio", {"launch", entry, row.folder + row.fileName}, true) != 0) {
     s.dialogs.Beep();
-    s.dialogs.Message("Error 1005. Cannot launch " + program, MsgIcon::Error, abortHelp, 1005);
+    s.dialogs.Message("Error 1005. Cannot launch " + PathText(entry.empty() ? id : entry), MsgIcon::Error, abortHelp,
+                      1005);
   }
 }
 

@@ -100,8 +100,8 @@ bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess
   const mode_t mode = access == FileAccess::Private ? 0600 : 0666;
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
   // A folder that takes no new files, holding a file we may write: written in place,
-  // as before there was a better way.
-  if (fd < 0 && errno == EACCES && exists) return RewriteInPlace(target, data);
+  // as before there was a better way. Never a private file: in place follows a link.
+  if (fd < 0 && errno == EACCES && exists && access == FileAccess::Shared) return RewriteInPlace(target, data);
   if (fd < 0) return false;
   bool ok = true;
   // The new file keeps the old one's permissions (fchmod is not cut by the umask) and,

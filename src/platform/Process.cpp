@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/FileSystem.h"
+
 extern char** environ;
 
 namespace tb {
@@ -129,6 +131,33 @@ std::string FindOnPath(const std::string& program) {
     if (dir.empty()) dir = ".";  // an empty entry means the current folder
     std::string candidate = dir + (dir.back() == '/' ? "" : "/") + program;
     if (IsExecutableFile(candidate)) return candidate;
+    if (colon == std::string::npos) break;
+    pos = colon + 1;
+  }
+  return {};
+}
+
+std::string DesktopEntryPath(const std::string& desktopId) {
+  if (desktopId.empty() || desktopId.find('/') != std::string::npos) return {};
+  const char* home = std::getenv("XDG_DATA_HOME");
+  const char* user = std::getenv("HOME");
+  const char* dirs = std::getenv("XDG_DATA_DIRS");
+  std::string folders = home && *home ? home : std::string(user ? user : "") + "/.local/share";
+  folders += ":";
+  folders += dirs && *dirs ? dirs : "/usr/local/share:/usr/share";
+  // An id may stand for a file in a subfolder: "kde-kwrite.desktop" for "kde/kwrite.desktop".
+  std::vector<std::string> names{desktopId};
+  for (size_t dash = desktopId.find('-'); dash != std::string::npos; dash = desktopId.find('-', dash + 1))
+    names.push_back(desktopId.substr(0, dash) + "/" + desktopId.substr(dash + 1));
+  size_t pos = 0;
+  for (;;) {
+    const size_t colon = folders.find(':', pos);
+    const std::string dir = folders.substr(pos, colon == std::string::npos ? std::string::npos : colon - pos);
+    if (!dir.empty())
+      for (const std::string& name : names) {
+        const std::string candidate = dir + (dir.back() == '/' ? "" : "/") + "applications/" + name;
+        if (FileExists(candidate)) return candidate;
+      }
     if (colon == std::string::npos) break;
     pos = colon + 1;
   }

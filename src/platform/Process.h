@@ -29,5 +29,9 @@ class PosixProcessRunner : public ProcessRunner {
 
 // Full path of a program found on PATH, or "" (like "which").
 std::string FindOnPath(const std::string& program);
+// The desktop entry file of an application the desktop names by its id
+// ("org.gnome.TextEditor.desktop"), from the user's then the system's applications
+// folders; "" when there is none.
+std::string DesktopEntryPath(const std::string& desktopId);
 
 }  // namespace tb

@@ -91,6 +91,9 @@ TEST_F(Merge, EveryFieldHasItsValue) {
   EXPECT_EQ(Value(none, "Salutation"), "Mr J");
   s.common.SpSCur = true;
   EXPECT_EQ(Value(LetterFields(s, 1, r, ProformaKind::Txt, std::nullopt), "Total"), "800.50");
+  // The returnable deposit is merged whatever number of charges the property shows.
+  s.Prop(1).ChargeCount = 1;
+  EXPECT_EQ(Value(LetterFields(s, 1, r, ProformaKind::Txt, std::nullopt), "RetDep"), "150");
 }
 
 // The address breaks as each kind of letter breaks lines; texts are escaped for HTML and
@@ -148,8 +151,9 @@ TEST_F(Merge, RichTextPicturesAndDestinationsAreCopiedUntouched) {
   EXPECT_EQ(MergeLetter(in, f, ProformaKind::Rtf),
             "{\\rtf1 Mr J O'Neill {\\pict\\pngblip 89504e <!Names> {\\*\\x <!Total>} \\} <!Rent>} after \\'a3600"
             "{\\*\\bkmkstart <!Names>}{\\b \\'a3600}}");
-  // A group that never closes runs to the end.
+  // A group that never closes runs to the end; a group that only starts alike is text.
   EXPECT_EQ(MergeLetter("a {\\pict <!Rent>", f, ProformaKind::Rtf), "a {\\pict <!Rent>");
+  EXPECT_EQ(MergeLetter("{\\pic <!Rent>}", f, ProformaKind::Rtf), "{\\pic \\'a3600}");
 }
 
 // A rich-text reader takes every merged text back as it was typed, braces, backslashes

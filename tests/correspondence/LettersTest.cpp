@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -391,6 +392,63 @@ TEST_F(Letters, DeleteAsksAndTakesTheLetterARowShows) {
                    MsgButton::Yes);
   EXPECT_TRUE(DeleteLetter(s, 1, kJan + 2, "Adams", 2));
   EXPECT_EQ(LetterFiles(), std::vector<std::string>{"270102L2Adams.htm"});
+}
+
+// Editing a shared proforma the property has its own copy of asks first, however the
+// copy's name is spelt.
+TEST_F(Letters, EditingASharedProformaThePropertyOverridesAsks) {
+  WriteWholeFile(Own("PROF-L2.RTF"), "own");
+  WriteWholeFile(Shared("Prof-L2.rtf"), "shared");
+  const std::vector<ProformaRow> rows = ProformaRows(s, 1);
+  ASSERT_EQ(rows.size(), 4u);
+  ASSERT_EQ(rows[3].fileName, "Prof-L2.rtf");
+  s.common.WordProc.clear();
+  t.dialogs.Expect("You selected shared proforma: Prof-L2.rtf\rA property specific version exists (this is always "
+                   "used for this property)\rAre you sure you want to edit the shared proforma?",
+                   MsgIcon::Confirmation, kYesCancel, 0, MsgButton::Cancel);
+  EditProforma(s, rows, 3);
+  EXPECT_TRUE(t.runner.opened.empty());
+  EditProforma(s, rows, 1);
+  EXPECT_EQ(t.runner.opened, std::vector<std::string>{Own("PROF-L2.RTF")});
+}
+
+// "Edit Proforma" on an HTML proforma: the desktop's text editor, found by its entry.
+TEST_F(Letters, AnHtmlProformaIsEditedInTheDesktopsTextEditor) {
+  const std::string data = t.dir.Path() + "data/";
+  ForceDirectories(data + "applications/kde");
+  WriteWholeFile(data + "applications/kde/write.desktop", "[Desktop Entry]\n");
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  setenv("XDG_DATA_DIRS", (t.dir.Path() + "none").c_str(), 1);
+  ProformaRow row;
+  row.folder = t.Root();
+  row.fileName = "Prof-L1.htm";
+  row.kind = ProformaKind::Htm;
+  t.runner.captured = "kde-write.desktop\n";
+  EditProformaWithTextEditor(s, row);
+  ASSERT_EQ(t.runner.calls.size(), 2u);
+  EXPECT_EQ(t.runner.calls[0].args, (std::vector<std::string>{"query", "default", "text/plain"}));
+  EXPECT_EQ(t.runner.calls[1].program, "gio");
+  EXPECT_EQ(t.runner.calls[1].args,
+            (std::vector<std::string>{"launch", data + "applications/kde/write.desktop", t.Root() + "Prof-L1.htm"}));
+
+  struct Case {
+    std::string captured;
+    int exitCode;
+    std::string text;
+  } cases[] = {
+      {"\n", 0, "Error 1005. FindExecutable error"},
+      {"gone.desktop\n", 0, "Error 1005. Cannot launch gone.desktop"},
+      {"kde-write.desktop", 1, "Error 1005. Cannot launch " + data + "applications/kde/write.desktop"},
+  };
+  for (const Case& c : cases) {
+    t.runner.captured = c.captured;
+    t.runner.exitCode = c.exitCode;
+    t.dialogs.Expect(c.text, MsgIcon::Error, kAbortHelp, 1005, MsgButton::Abort);
+    EditProformaWithTextEditor(s, row);
+    t.dialogs.VerifyAllShown();
+  }
+  unsetenv("XDG_DATA_HOME");
+  unsetenv("XDG_DATA_DIRS");
 }
 
 // A proforma that cannot be read or a letter that cannot be written ends the letter with
