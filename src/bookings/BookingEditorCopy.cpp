@@ -102,7 +102,7 @@ bool BookingEditor::WriteEmail() {
   const BookingForm& f = fields.form;
   const std::string subject = Prop().PropName + ", " + FormatDateTime("dddd d mmmm", f.startD) + " - " +
                               FormatDateTime("dddd d mmmm yyyy", f.endD) + " ";
-  return s_.processes.ShellOpen(MailtoLink(address, subject, ""));
+  return s_.processes.ShellOpen(MailtoLink(address, subject, "", ""));
 }
 
 BookingFormLookup BookingEditor::FindBookingForm() {

@@ -10,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "platform/Text.h"
+#include "store/ScrambledPassword.h"
 #include "store/Settings.h"
 
 namespace tb {
@@ -75,7 +76,7 @@ const std::vector<KeyInfo>& CommonKeys() {
       Text("eFrom", "", "E-mail: sender's name"),
       Text("eRep", "", "E-mail: reply-to address"),
       Text("eBCC", "", "E-mail: blind copy address"),
-      Text("ePC", "", "E-mail: SMTP password, scrambled as stored", true),
+      {"ePC", KeyType::Secret, "", "E-mail: SMTP password (type a new one to change it)"},
       Whole("Port", "25", 1, 65535, "E-mail: SMTP port"),
       Whole("eSSL", "0", 0, 6, "E-mail: 0 = no TLS, 1 to 6 = TLS method"),
       YesNo("eExpTLS", "1", "E-mail: explicit TLS (STARTTLS); 0 = TLS from the start"),
@@ -185,6 +186,7 @@ std::string FileForm(const std::string& value) {
 std::string CheckValue(const KeyInfo& info, const std::string& value) {
   switch (info.type) {
     case KeyType::Text:
+    case KeyType::Secret:
       return "";
     case KeyType::YesNo:
       return value == "0" || value == "1" ? "" : "needs 1 (yes) or 0 (no)";
@@ -280,6 +282,10 @@ void ConfigModel::SetValue(const std::string& section, const std::string& key, c
   std::erase_if(edits_, [&](const Edit& e) { return Same(e.section, section) && Same(e.key, key); });
   const std::string v = FileForm(value);
   if (v != FileValue(section, key)) edits_.push_back({section, key, v});
+}
+
+void ConfigModel::SetSecret(const std::string& section, const std::string& key, const std::string& password) {
+  SetValue(section, key, ScramblePassword(password));
 }
 
 int ConfigModel::CountValue(const std::string& key) const {

@@ -13,7 +13,8 @@
 
 namespace tb {
 
-enum class KeyType { Text, Whole, Number, YesNo };
+// Secret: a password, stored scrambled and never shown.
+enum class KeyType { Text, Whole, Number, YesNo, Secret };
 
 struct KeyInfo {
   std::string key;
@@ -56,6 +57,8 @@ class ConfigModel {
   // Records an edit (trimmed, as the file will give it back); a value equal to what
   // the file gives drops the edit.
   void SetValue(const std::string& section, const std::string& key, const std::string& value);
+  // A new password for a Secret key, as typed: it is kept scrambled.
+  void SetSecret(const std::string& section, const std::string& key, const std::string& password);
   bool Modified() const { return !edits_.empty() || !added_.empty(); }
 
   int NumProps() const { return loadedProps_ + static_cast<int>(added_.size()); }

@@ -3,7 +3,6 @@
 #include "bookings/BookingDocuments.h"
 #include "bookings/BookingEditor.h"
 #include "correspondence/LetterMerge.h"
-#include "platform/Escape.h"
 #include "platform/FileSystem.h"
 #include "platform/Format.h"
 #include "platform/PathText.h"
@@ -251,15 +250,6 @@ LetterOutcome CreateLetter(Session& s, BookingEditor& editor, int type, bool ema
   if (proforma.kind == ProformaKind::Rtf) OpenLetter(s, path);
   else if (!html && !c.NoShowEM) s.processes.ShellOpen(path);
   return LetterOutcome::Created;
-}
-
-HtmlSendResult DesktopMailDelivery::SendHtml(const std::string&, const std::string&, std::string&) {
-  s_.dialogs.Message("HTML e-mail cannot be sent from this version", MsgIcon::Error, MsgButton::Abort);
-  return HtmlSendResult::Failed;
-}
-
-int DesktopMailDelivery::HandOver(const std::string& to, const std::string& subject, const std::string& body) {
-  return s_.processes.ShellOpen(MailtoLink(Trim(to), Trim(subject), body)) ? 0 : 1;
 }
 
 }  // namespace tb

@@ -76,16 +76,4 @@ enum class LetterOutcome { Refused, Created, Cancelled, Failed };
 LetterOutcome CreateLetter(Session& s, BookingEditor& editor, int type, bool email, bool recreate,
                            LetterDelivery& delivery);
 
-// The delivery a run has until the e-mail subsystem provides its own: plain text goes
-// to the mail client as a "mailto:" link; HTML cannot be sent (reported).
-class DesktopMailDelivery : public LetterDelivery {
- public:
-  explicit DesktopMailDelivery(Session& s) : s_(s) {}
-  HtmlSendResult SendHtml(const std::string& to, const std::string& subject, std::string& body) override;
-  int HandOver(const std::string& to, const std::string& subject, const std::string& body) override;
-
- private:
-  Session& s_;
-};
-
 }  // namespace tb

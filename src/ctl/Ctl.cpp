@@ -39,6 +39,10 @@ const char* const kHelp =
     "  letter ROOT PROP START TYPE --post|--email [--today YYYY-MM-DD]\n"
     "      the letter of TYPE for the booking starting on START, merged from its\n"
     "      proforma as the letter window merges it, printed (nothing written or sent)\n"
+    "  sendmail ROOT --to ADDR --subject S --html FILE [--cc A] [--bcc A]\n"
+    "       [--attach FILE]...\n"
+    "      sends FILE (Windows-1252 HTML) as the e-mail window sends it, with the\n"
+    "      settings' SMTP server: a check of the mail settings; exit 0 when sent\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -93,7 +97,8 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CtlCommand run;
   } commands[] = {{"demo", CtlDemo},     {"check", CtlCheck},   {"bookings", CtlBookings}, {"weeks", CtlWeeks},
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
-                  {"rates", CtlRates},   {"letter", CtlLetter}};
+                  {"rates", CtlRates},   {"letter", CtlLetter},
+                  {"sendmail", CtlSendmail}};
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

@@ -35,5 +35,6 @@ int CtlCancel(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int CtlDelete(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlLetter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlSendmail(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tb

@@ -1,6 +1,7 @@
 #include "platform/Escape.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Text.h"
 
 namespace tb {
 
@@ -58,9 +59,24 @@ std::string RtfEscape(const std::string& text) {
   return out;
 }
 
-std::string MailtoLink(const std::string& address, const std::string& subject, const std::string& body) {
-  return "mailto:" + PercentEncode(Cp1252ToUtf8(address), "@+!$'*,;=") +
-         "?Subject=" + PercentEncode(Cp1252ToUtf8(subject)) + "&Body=" + PercentEncode(Cp1252ToUtf8(body));
+std::string MailtoLink(const std::string& address, const std::string& subject, const std::string& cc,
+                       const std::string& body) {
+  // The pound sign ("\xC2\xA3" in UTF-8) passes as itself; everything else is escaped.
+  const auto escape = [](const std::string& ansi) {
+    const std::string utf8 = Cp1252ToUtf8(ansi);
+    std::string out;
+    size_t from = 0;
+    for (size_t pound; (pound = utf8.find("\xC2\xA3", from)) != std::string::npos; from = pound + 2)
+      out += PercentEncode(utf8.substr(from, pound - from)) + "\xC2\xA3";
+    return out + PercentEncode(utf8.substr(from));
+  };
+  std::string link = "mailto:" + escape(Trim(address));
+  const std::pair<const char*, std::string> fields[] = {{"Subject=", Trim(subject)}, {"CC=", Trim(cc)}, {"Body=", body}};
+  for (const auto& [name, value] : fields) {
+    if (value.empty()) continue;
+    link += (link.find('?') == std::string::npos ? "?" : "&") + std::string(name) + escape(value);
+  }
+  return link;
 }
 
 }  // namespace tb

@@ -18,9 +18,12 @@ std::string HtmlEscape(const std::string& text);
 // bytes above 127 as "\'hh" (lower-case hex); line breaks as they are.
 std::string RtfEscape(const std::string& text);
 
-// A "mailto:" link from Windows-1252 texts: the address (with its "@" and "+" kept)
-// and the subject and body percent-encoded as UTF-8, so that "&", "#", "?", "%" and
-// line breaks in them stay in their own field.
-std::string MailtoLink(const std::string& address, const std::string& subject, const std::string& body);
+// A "mailto:" link from Windows-1252 texts: the trimmed address, then "Subject=", "CC="
+// and "Body=" for those that are not empty ("?" before the first, "&" before the
+// others). Each text is escaped as UTF-8: every byte but letters, digits and "-._~"
+// becomes "%XX", the pound sign alone passes as itself; so "@", "&", "=", "?", "#"
+// and line breaks never leave their field.
+std::string MailtoLink(const std::string& address, const std::string& subject, const std::string& cc,
+                       const std::string& body);
 
 }  // namespace tb

@@ -48,6 +48,7 @@ class Session {
   std::array<int, 2> SeasonYear{0, 0};
   char AppState = ' ';  // ' ' normal, 'F' booking-file mode, 'N' new, 'E' existing booking
   bool ReadOnly = false;
+  bool EmailFormPlaced = false;  // the HTML e-mail window was sized once this run
   char ForcedMode = ' ';  // ' ', 'L' or 'C'
   std::string DirectFile;
   std::string UserKey;

@@ -10,6 +10,7 @@
 #include "config/forms/TConfigForm.h"
 #include "platform/FileSystem.h"
 #include "platform/forms/QtText.h"
+#include "store/ScrambledPassword.h"
 #include "support/TestSession.h"
 
 namespace tb::test {
@@ -71,6 +72,22 @@ TEST_F(ConfigForm, EditsInBothTablesAreSaved) {
             "[Common]\r\nport=587\r\nNumProps=2\r\nCustom=kept\r\nNLetters=1\r\nL1-Desc=Confirmation \x96 deposit\r\n"
             "[Prop01]\r\nPropName=Bramble\r\n[Prop02]\r\nPropName=Caf\xE9\r\nExtChg1=Fuel\r\n");
   EXPECT_TRUE(form.close());  // nothing left to save: no question
+}
+
+// The SMTP password is typed hidden, stored scrambled and never shown.
+TEST_F(ConfigForm, ThePasswordIsStoredScrambledAndNeverShown) {
+  TConfigForm form(model, t.dialogs);
+  QTableWidgetItem* cell = Cell(*form.commonTable, "ePC");
+  EXPECT_EQ(cell->text(), QString());
+  cell->setText(QStringLiteral("s3cret \u00a3"));
+  cell = Cell(*form.commonTable, "ePC");
+  EXPECT_EQ(cell->text(), QStringLiteral("\u25CF\u25CF\u25CF\u25CF\u25CF\u25CF\u25CF\u25CF"));
+  EXPECT_EQ(DescramblePassword(model.Value("Common", "ePC")), "s3cret \xA3");
+  cell->setText(cell->text());  // the mask put back is no new password
+  EXPECT_EQ(DescramblePassword(model.Value("Common", "ePC")), "s3cret \xA3");
+  form.saveButton->click();
+  EXPECT_EQ(File().find("s3cret"), std::string::npos);
+  EXPECT_NE(File().find("ePC=" + ScramblePassword("s3cret \xA3") + "\r\n"), std::string::npos);
 }
 
 TEST_F(ConfigForm, AWrongValueIsRefusedAndStaysInTheWindowUntilClosedWithoutSaving) {

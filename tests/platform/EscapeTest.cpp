@@ -37,11 +37,22 @@ TEST(Escape, HtmlAndRichText) {
 }
 
 TEST(Escape, MailtoLinkKeepsEachTextInItsField) {
-  EXPECT_EQ(MailtoLink("ann+lets@example.com", "Smith & Sons #2, caf\xE9?", "Dear Ann\r\n100%"),
-            "mailto:ann+lets@example.com?Subject=Smith%20%26%20Sons%20%232%2C%20caf%C3%A9%3F"
-            "&Body=Dear%20Ann%0D%0A100%25");
-  // An address cannot carry a second field into the link either.
-  EXPECT_EQ(MailtoLink("a@b.com?cc=x@y.com", "", ""), "mailto:a@b.com%3Fcc=x@y.com?Subject=&Body=");
+  struct Case {
+    const char *address, *subject, *cc, *body, *link;
+  } cases[] = {
+      {"ann+lets@example.com", "Smith & Sons #2, caf\xE9?", "", "Dear Ann\r\n100%",
+       "mailto:ann%2Blets%40example.com?Subject=Smith%20%26%20Sons%20%232%2C%20caf%C3%A9%3F"
+       "&Body=Dear%20Ann%0D%0A100%25"},
+      {" a@b.com ", " Hi ", " c@d.com ", "B", "mailto:a%40b.com?Subject=Hi&CC=c%40d.com&Body=B"},
+      {"a@b.com", "", "", "x", "mailto:a%40b.com?Body=x"},  // no subject: "?" before the body
+      {"a@b.com", "", "", " x ", "mailto:a%40b.com?Body=%20x%20"},  // the body is not trimmed
+      {"a@b.com", "", "", "", "mailto:a%40b.com"},
+      // The pound sign passes as itself; "=" "?" "&" "#" never leave their field.
+      {"a@b.com", "\xA3" "5 & more", "", "Total \xA3" "450 = ok? #1",
+       "mailto:a%40b.com?Subject=\xC2\xA3" "5%20%26%20more&Body=Total%20\xC2\xA3" "450%20%3D%20ok%3F%20%231"},
+      {"a@b.com?cc=x@y.com", "", "", "", "mailto:a%40b.com%3Fcc%3Dx%40y.com"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(MailtoLink(c.address, c.subject, c.cc, c.body), c.link) << c.address;
 }
 
 }  // namespace

@@ -96,7 +96,8 @@ class TBookForm : public QMainWindow {
   // The letter and proforma windows (tests replace them; unset: shown modally).
   std::function<void(TLetterForm&)> showLetters;
   std::function<void(TProformaForm&)> showProformas;
-  // How e-mail letters leave.
+  // How e-mail letters leave (tests set it); unset, through the e-mail window and the
+  // user's mail client.
   std::unique_ptr<LetterDelivery> letterDelivery;
 
   // Controls, named as the booking window names them.

@@ -15,7 +15,7 @@
 #include "bookings/forms/TCancelForm.h"
 #include "bookings/forms/TSurChgForm.h"
 #include "bookings/forms/TBookForm.h"
-#include "correspondence/Letters.h"
+#include "correspondence/forms/EmailDelivery.h"
 #include "correspondence/forms/TLetterForm.h"
 #include "correspondence/forms/TProformaForm.h"
 #include "platform/Calculator.h"
@@ -372,7 +372,6 @@ void TBookForm::ConnectCommands() {
   askCancellation = [this](CancelDialogModel& model) { return TCancelForm(s_, model, this).exec() == QDialog::Accepted; };
   askSurcharge = [this](SurchargeModel& model) { return TSurChgForm(s_, model, this).exec() == QDialog::Accepted; };
   showDiscount = [](TCalcForm& calculator) { calculator.exec(); };
-  letterDelivery = std::make_unique<DesktopMailDelivery>(s_);
 
   chooseCopyFile = [this]() {
     return QFileDialog::getSaveFileName(this, QStringLiteral("Select file to which to copy booking"),
@@ -485,7 +484,8 @@ void TBookForm::Letters() {
   if (closed_) return;
   // The letter window works on the booking as it stands here, and saves it.
   Run([this]() {
-    TLetterForm form(s_, editor_, *letterDelivery, this);
+    EmailDelivery email(s_, editor_.Property(), this);
+    TLetterForm form(s_, editor_, letterDelivery ? *letterDelivery : email, this);
     if (showLetters) showLetters(form);
     else form.exec();
   });

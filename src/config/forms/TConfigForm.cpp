@@ -4,9 +4,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -21,6 +23,28 @@ namespace tb {
 
 namespace {
 
+// What a password's cell shows: that there is one, never what it is.
+const QString kMask = QStringLiteral("\u25CF\u25CF\u25CF\u25CF\u25CF\u25CF\u25CF\u25CF");
+
+// Password cells are typed into with the characters hidden, starting empty.
+class SecretDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor); line && IsSecret(index)) line->setEchoMode(QLineEdit::Password);
+    return editor;
+  }
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+    if (auto* line = qobject_cast<QLineEdit*>(editor); line && IsSecret(index)) {
+      line->clear();
+      return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+  }
+  static bool IsSecret(const QModelIndex& index) { return index.data(Qt::UserRole).toBool(); }
+};
+
 QTableWidget* NewTable(QWidget* parent) {
   auto* table = new QTableWidget(0, 4, parent);
   table->setHorizontalHeaderLabels(
@@ -28,6 +52,7 @@ QTableWidget* NewTable(QWidget* parent) {
   table->verticalHeader()->hide();
   table->horizontalHeader()->setSectionResizeMode(TConfigForm::CaptionColumn, QHeaderView::Stretch);
   table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->setItemDelegateForColumn(TConfigForm::ValueColumn, new SecretDelegate(table));
   return table;
 }
 
@@ -51,7 +76,10 @@ void FillTable(QTableWidget& table, const std::vector<ConfigRow>& rows) {
     const ConfigRow& row = rows[static_cast<size_t>(r)];
     SetCell(table, r, TConfigForm::KeyColumn, ToQ(row.info.key), false);
     SetCell(table, r, TConfigForm::CaptionColumn, ToQ(row.info.caption), false);
-    SetCell(table, r, TConfigForm::ValueColumn, ToQ(row.value), !row.info.readOnly);
+    const bool secret = row.info.type == KeyType::Secret;
+    SetCell(table, r, TConfigForm::ValueColumn, secret ? (row.value.empty() ? QString() : kMask) : ToQ(row.value),
+            !row.info.readOnly);
+    table.item(r, TConfigForm::ValueColumn)->setData(Qt::UserRole, secret);
     SetCell(table, r, TConfigForm::DefaultColumn, ToQ(row.info.def), false);
   }
 }
@@ -110,7 +138,11 @@ std::string TConfigForm::CurrentSection() const {
 void TConfigForm::Edited(const QTableWidget& table, const QTableWidgetItem& item, const std::string& section) {
   const QTableWidgetItem* key = table.item(item.row(), KeyColumn);
   if (item.column() != ValueColumn || !key || section.empty()) return;
-  model_.SetValue(section, FromQ(key->text()), FromQ(item.text()));
+  if (item.data(Qt::UserRole).toBool()) {
+    if (item.text() != kMask) model_.SetSecret(section, FromQ(key->text()), FromQ(item.text()));
+  } else {
+    model_.SetValue(section, FromQ(key->text()), FromQ(item.text()));
+  }
   status->clear();
   Refresh();
 }

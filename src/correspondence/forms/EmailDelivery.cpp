@@ -1,0 +1,21 @@
+#include "correspondence/forms/EmailDelivery.h"
+
+#include "correspondence/MailSend.h"
+#include "correspondence/forms/TEmailForm.h"
+
+namespace tb {
+
+HtmlSendResult EmailDelivery::SendHtml(const std::string& to, const std::string& subject, std::string& body) {
+  TEmailForm form(s_, n_, parent_);
+  form.Load(to, subject, body);
+  if (showEmail) showEmail(form);
+  else form.exec();
+  if (form.Result() == HtmlSendResult::Sent) body = form.Body();
+  return form.Result();
+}
+
+int EmailDelivery::HandOver(const std::string& to, const std::string& subject, const std::string& body) {
+  return HandOverToMailClient(s_, to, subject, body);
+}
+
+}  // namespace tb

@@ -1,0 +1,83 @@
+#include "platform/NetTransfer.h"
+
+#include <cstdlib>
+#include <mutex>
+
+#include "platform/FileSystem.h"
+
+namespace tb {
+
+namespace {
+
+constexpr long kConnectSeconds = 30;
+constexpr long kStallSeconds = 60;
+
+void GlobalInit() {
+  static std::once_flag once;
+  std::call_once(once, []() { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// COTLYN_HTTP_TIMEOUT: a shorter limit for tests; otherwise `normal`.
+long Seconds(long normal) {
+  const char* env = std::getenv("COTLYN_HTTP_TIMEOUT");
+  if (!env || !*env) return normal;
+  char* end = nullptr;
+  const long v = std::strtol(env, &end, 10);
+  return end && *end == '\0' && v > 0 && v < normal ? v : normal;
+}
+
+}  // namespace
+
+NetTransfer::NetTransfer(const char* protocols) {
+  GlobalInit();
+  handle_ = curl_easy_init();
+  if (!handle_) return;
+  CURL* h = handle_;
+  curl_easy_setopt(h, CURLOPT_ERRORBUFFER, error_);
+  curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, protocols);
+  curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
+  curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+  curl_easy_setopt(h, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+  curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, Seconds(kConnectSeconds));
+  // A server that stops sending for this long is given up: nothing waits for ever.
+  curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, Seconds(kStallSeconds));
+
+  // A test's own certificate is trusted beside the system's: both go in one bundle.
+  const char* extra = std::getenv("COTLYN_CA_FILE");
+  if (extra && *extra) {
+    char* system = nullptr;
+    std::string bundle, text;
+    if (curl_easy_getinfo(h, CURLINFO_CAINFO, &system) == CURLE_OK && system && ReadWholeFile(system, text))
+      bundle = text + "\n";
+    if (ReadWholeFile(extra, text)) bundle += text;
+    curl_blob blob{bundle.data(), bundle.size(), CURL_BLOB_COPY};
+    curl_easy_setopt(h, CURLOPT_CAINFO_BLOB, &blob);
+  }
+}
+
+NetTransfer::~NetTransfer() {
+  if (handle_) curl_easy_cleanup(handle_);
+}
+
+void NetTransfer::SetTlsVersions(TlsVersions versions) {
+  if (!handle_) return;
+  const long value = versions == TlsVersions::Tls12Only ? (static_cast<long>(CURL_SSLVERSION_TLSv1_2) | static_cast<long>(CURL_SSLVERSION_MAX_TLSv1_2))
+                                                        : static_cast<long>(CURL_SSLVERSION_TLSv1_2);
+  curl_easy_setopt(handle_, CURLOPT_SSLVERSION, value);
+}
+
+CURLcode NetTransfer::Perform() {
+  error_[0] = '\0';
+  code_ = handle_ ? curl_easy_perform(handle_) : CURLE_FAILED_INIT;
+  return code_;
+}
+
+std::string NetTransfer::ErrorText() const {
+  if (error_[0]) return error_;
+  return curl_easy_strerror(code_);
+}
+
+}  // namespace tb

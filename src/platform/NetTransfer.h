@@ -1,0 +1,41 @@
+#pragma once
+// One network transfer on libcurl with the program's rules applied: TLS 1.2 or newer,
+// the peer's certificate and host name verified against the system's store (plus the
+// PEM file COTLYN_CA_FILE names, which is how tests trust their servers), a connect
+// time-out and a stall time-out (COTLYN_HTTP_TIMEOUT, in seconds, shortens both), no
+// redirects, only the protocols the caller names. Every network client of the program
+// is made from this one.
+
+#include <curl/curl.h>
+
+#include <string>
+
+namespace tb {
+
+enum class TlsVersions { Tls12OrNewer, Tls12Only };
+
+class NetTransfer {
+ public:
+  // protocols: what this transfer may speak, as curl names them ("smtp,smtps").
+  explicit NetTransfer(const char* protocols);
+  ~NetTransfer();
+  NetTransfer(const NetTransfer&) = delete;
+  NetTransfer& operator=(const NetTransfer&) = delete;
+
+  // False when curl could not be set up (then Perform fails too).
+  bool Ready() const { return handle_ != nullptr; }
+  CURL* Handle() const { return handle_; }
+  void SetTlsVersions(TlsVersions versions);
+  // Runs the transfer; the result code, with ErrorText() saying what went wrong.
+  CURLcode Perform();
+  // curl's own description of the last failure (its error buffer, else its code's text).
+  std::string ErrorText() const;
+  CURLcode Code() const { return code_; }
+
+ private:
+  CURL* handle_ = nullptr;
+  char error_[CURL_ERROR_SIZE] = {};
+  CURLcode code_ = CURLE_OK;
+};
+
+}  // namespace tb
