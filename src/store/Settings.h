@@ -72,6 +72,7 @@ inline constexpr int kRatesWindowHelp = 400;
 inline constexpr int kLetterWindowHelp = 350;
 inline constexpr int kProformaWindowHelp = 785;
 inline constexpr int kHtmlEditHelp = 970;
+inline constexpr int kEmailWindowHelp = 975;
 // The help page of a context number in the help folder ("<n>.html"); the contents are
 // "index.html", the index "keywords.html", the search "search.html".
 std::string HelpPagePath(const std::string& helpFolder, int context);

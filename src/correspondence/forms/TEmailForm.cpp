@@ -16,8 +16,10 @@
 #include "correspondence/MailSend.h"
 #include "correspondence/forms/THTMLForm.h"
 #include "platform/PathText.h"
+#include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 namespace tb {
 
@@ -89,6 +91,8 @@ TEmailForm::TEmailForm(Session& s, int n, QWidget* parent) : QDialog(parent), s_
   connect(bAddAttachment, &QPushButton::clicked, this, &TEmailForm::AddAttachment);
   connect(bDeleteAttachment, &QPushButton::clicked, this, &TEmailForm::DeleteAttachment);
   connect(preview, &QTextBrowser::anchorClicked, this, &TEmailForm::LinkClicked);
+
+  AddHelpKey(this, [this]() { OpenHelp(s_, kEmailWindowHelp); });
 
   chooseAttachment = [this]() { return QFileDialog::getOpenFileName(this, QStringLiteral("Add attachment")); };
   showHtmlEditor = [](THTMLForm& editor) { return editor.exec() == QDialog::Accepted; };
