@@ -86,15 +86,20 @@ int main(int argc, char** argv) {
 
   if (s.AppState == 'F') {
     // Booking-file mode shows only the booking window, modal; closing it ends the run.
+    // Like the main window it answers for its key before its start line is written, so
+    // a start that comes after the line finds it.
+    TBookForm* window = nullptr;
+    SingleInstance instance;
+    instance.Listen(instanceKey, [&window]() {
+      if (!window) return;  // still starting: it comes up anyway
+      window->showNormal();
+      window->raise();
+      window->activateWindow();
+    });
     StartBookingFileMode(s);
     TBookForm form(s);
+    window = &form;
     form.setWindowModality(Qt::ApplicationModal);
-    SingleInstance instance;
-    instance.Listen(instanceKey, [&form]() {
-      form.showNormal();
-      form.raise();
-      form.activateWindow();
-    });
     form.OpenFile();
     form.show();
     app.exec();
