@@ -53,6 +53,13 @@ class BookText {
   char operator[](size_t i) const noexcept { return data()[i]; }
   std::string_view view() const noexcept { return {data(), size()}; }
   std::string str() const { return std::string(view()); }
+  // Searched and cut as a std::string is.
+  static constexpr size_t npos = std::string_view::npos;
+  size_t find(std::string_view s, size_t pos = 0) const noexcept { return view().find(s, pos); }
+  size_t rfind(std::string_view s, size_t pos = npos) const noexcept { return view().rfind(s, pos); }
+  bool starts_with(std::string_view s) const noexcept { return view().starts_with(s); }
+  bool ends_with(std::string_view s) const noexcept { return view().ends_with(s); }
+  std::string substr(size_t pos, size_t n = npos) const { return std::string(view().substr(pos, n)); }
   operator std::string_view() const noexcept { return view(); }
   operator std::string() const { return str(); }
 
