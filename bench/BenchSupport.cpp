@@ -5,14 +5,17 @@
 
 #include "ctl/Demo.h"
 #include "platform/FileSystem.h"
+#include "platform/IniFile.h"
 #include "platform/SystemInfo.h"
 #include "store/Settings.h"
 
 namespace tb::bench {
 
-std::string AgencyRoot(int properties, int years) {
-  const std::string root =
-      TempFolder() + "tenbrook-bench-" + std::to_string(properties) + "x" + std::to_string(years) + "/";
+namespace {
+
+// A demo root folder named prefix + "PxY", made once and kept for later runs.
+std::string DemoRoot(const std::string& prefix, int properties, int years) {
+  const std::string root = TempFolder() + prefix + std::to_string(properties) + "x" + std::to_string(years) + "/";
   const std::string stamp = root + "made.txt";
   if (FileExists(stamp)) return root;
   std::cerr << "Making the demo root " << root << " ...\n";
@@ -27,6 +30,22 @@ std::string AgencyRoot(int properties, int years) {
     std::exit(1);
   }
   WriteWholeFile(stamp, "made\n");
+  return root;
+}
+
+}  // namespace
+
+std::string AgencyRoot(int properties, int years) { return DemoRoot("tenbrook-bench-", properties, years); }
+
+std::string StartupRoot(int properties, int years) {
+  const std::string root = DemoRoot("tenbrook-startup-", properties, years);
+  IniFile ini(root + "Cotlyn.ini");
+  ini.Load();
+  if (ini.ReadString("Common", "ViewMode", "") != "M" || ini.ReadString("Common", "Splash", "") != "0") {
+    ini.WriteString("Common", "ViewMode", "M");
+    ini.WriteString("Common", "Splash", "0");
+    ini.Save();
+  }
   return root;
 }
 

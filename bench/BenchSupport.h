@@ -17,6 +17,9 @@ namespace tb::bench {
 // A `cotlynctl demo --properties N --years Y` root, made once and kept in the
 // temporary folder for later runs.
 std::string AgencyRoot(int properties, int years);
+// The same for the start-up benchmark, kept apart (each start writes to its root), set
+// to show every property ("M") and no splash window.
+std::string StartupRoot(int properties, int years);
 
 // A session over a root folder with its settings loaded; boxes go to stderr.
 class BenchSession {

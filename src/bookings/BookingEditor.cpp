@@ -36,7 +36,7 @@ std::string Upper(std::string text) {
 
 // The searchable texts of a booking, joined by a character nobody can type.
 std::string SearchText(const Book_Rec& r) {
-  const char sep = '\x01';
+  const std::string sep(1, '\x01');
   return Upper(r.Surname + sep + r.Fnames + sep + r.Address + sep + r.Phone + sep + r.Email + sep + r.Special +
                sep + r.Comments + sep + r.Source);
 }

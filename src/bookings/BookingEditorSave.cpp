@@ -245,7 +245,7 @@ bool BookingEditor::Delete() {
   Prop_Rec& p = Prop();
   const Book_Rec old = node_->Rec;
   const std::string line =
-      Format("DELETE. Prop=%d Name=%s Start=", {n_, old.Surname}) + FormatDateTime("yymmdd", old.StartD);
+      Format("DELETE. Prop=%d Name=%s Start=", {n_, old.Surname.view()}) + FormatDateTime("yymmdd", old.StartD);
   if (!s_.BookFile.IsOpen() || s_.FileReadOnly || s_.BookFileProp != n_) {
     s_.dialogs.Message("QZ1080 Should not occur. File not locked - cannot delete", MsgIcon::Error, MsgButton::OK);
     WriteLog(s_, "QZ1080 File not locked. CANNOT " + line);

@@ -84,6 +84,7 @@ bool IniFile::Load() {
   std::string text;
   if (path_.empty() || !ReadWholeFile(path_, text)) {
     lines_.clear();
+    lastSection_ = -1;
     return false;
   }
   LoadFromText(text);
@@ -97,6 +98,7 @@ bool IniFile::Load(const std::string& path) {
 
 void IniFile::LoadFromText(const std::string& text) {
   lines_.clear();
+  lastSection_ = -1;
   size_t pos = 0;
   while (pos < text.size()) {
     size_t end = text.find_first_of("\r\n", pos);
@@ -130,8 +132,13 @@ std::string IniFile::ToText() const {
 }
 
 int IniFile::FindSection(const std::string& section) const {
+  const auto last = static_cast<size_t>(lastSection_);
+  if (lastSection_ >= 0 && last < lines_.size() && lines_[last].kind == Line::Section &&
+      SameText(lines_[last].section, section))
+    return lastSection_;
   for (size_t i = 0; i < lines_.size(); ++i)
-    if (lines_[i].kind == Line::Section && SameText(lines_[i].section, section)) return static_cast<int>(i);
+    if (lines_[i].kind == Line::Section && SameText(lines_[i].section, section))
+      return lastSection_ = static_cast<int>(i);
   return -1;
 }
 
@@ -208,6 +215,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
   }
   entry.text = entry.key + "=" + flat;
   int s = FindSection(section);
+  lastSection_ = -1;  // lines are added
   if (s >= 0) {
     // After the section's last key, so blank lines and comments that lead into the
     // next section stay where they are.
@@ -236,8 +244,10 @@ void IniFile::WriteBool(const std::string& section, const std::string& key, bool
 
 void IniFile::DeleteKey(const std::string& section, const std::string& key) {
   // Every copy goes, or a later duplicate would step in as the value.
-  for (int k = FindKey(section, key); k >= 0; k = FindKey(section, key))
+  for (int k = FindKey(section, key); k >= 0; k = FindKey(section, key)) {
     lines_.erase(lines_.begin() + k);
+    lastSection_ = -1;
+  }
 }
 
 void IniFile::EraseSection(const std::string& section) {
@@ -245,6 +255,7 @@ void IniFile::EraseSection(const std::string& section) {
     size_t end = static_cast<size_t>(s) + 1;
     while (end < lines_.size() && lines_[end].kind != Line::Section) ++end;
     lines_.erase(lines_.begin() + s, lines_.begin() + static_cast<std::ptrdiff_t>(end));
+    lastSection_ = -1;
   }
 }
 

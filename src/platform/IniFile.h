@@ -56,6 +56,10 @@ class IniFile {
   int FindKey(const std::string& section, const std::string& key) const;
   std::string path_;
   std::vector<Line> lines_;
+  // Readers ask for one section's keys in a row (a settings file of an agency has
+  // hundreds of sections): the section found last is tried first. Only a whole search
+  // sets it, so it is always the first of its name; every change of the lines clears it.
+  mutable int lastSection_ = -1;
 };
 
 }  // namespace tb

@@ -4,8 +4,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/DateTime.h"
+#include "store/BookText.h"
 
 namespace tb {
 
@@ -64,15 +66,15 @@ struct Book_Rec {
   TDateTime DateUpD = 0;
   std::array<uint8_t, 8> Spare3{};  // reserved, carried unchanged
 
-  std::string Surname;
-  std::string Fnames;
-  std::string SpareText;  // reserved, carried unchanged
-  std::string Address;    // lines separated by CR LF
-  std::string Phone;
-  std::string Email;
-  std::string Special;
-  std::string Comments;
-  std::string Source;
+  BookText Surname;
+  BookText Fnames;
+  BookText SpareText;  // reserved, carried unchanged
+  BookText Address;    // lines separated by CR LF
+  BookText Phone;
+  BookText Email;
+  BookText Special;
+  BookText Comments;
+  BookText Source;
 
   // Rent, Chg1, Chg2, Chg3, Spare2 as an array 0..4 (the charge roles index it).
   double& Money(int i);
@@ -80,6 +82,13 @@ struct Book_Rec {
   bool Has(BookFlag f) const { return (Flag & f) != 0; }
   void Set(BookFlag f, bool on) { Flag = static_cast<uint8_t>(on ? (Flag | f) : (Flag & ~f)); }
 };
+
+// The nine texts in file order.
+template <typename R>  // Book_Rec or const Book_Rec
+auto BookTexts(R& r) {
+  return std::array{&r.Surname, &r.Fnames, &r.SpareText, &r.Address, &r.Phone,
+                    &r.Email,   &r.Special, &r.Comments, &r.Source};
+}
 
 // The same booking, byte for byte as a file would hold it.
 bool SameBooking(const Book_Rec& a, const Book_Rec& b);
@@ -96,5 +105,8 @@ size_t BookRecordSize(const Book_Rec& r);
 // set when a text's length and bytes do not fit in what remains (that text and the
 // ones after it are then empty). pos moves past what was read.
 bool ParseBookRecord(const std::string& data, size_t& pos, Book_Rec& r, bool& textFault);
+// The same, but the texts point into data instead of copying it: for a record that
+// lives no longer than data.
+bool ParseBookRecordViews(std::string_view data, size_t& pos, Book_Rec& r, bool& textFault);
 
 }  // namespace tb

@@ -60,7 +60,8 @@ bool ListMatches(const BookingList& list, const std::string& data, TDateTime tod
   const Book_Buffer* b = list.First();
   for (; b && pos < data.size(); b = b->Next) {
     bool textFault = false;
-    if (!ParseBookRecord(data, pos, rec, textFault) || textFault) return false;
+    // rec's texts point into data, which outlives it.
+    if (!ParseBookRecordViews(data, pos, rec, textFault) || textFault) return false;
     CompleteIfOver(rec, p, today);
     if (!SameBooking(rec, b->Rec)) return false;
   }
@@ -97,9 +98,8 @@ bool ParseBookings(Session& s, int n, const std::string& path, const std::string
               "Error 1220. Corrupt data. File=" + shown + "\r" +
                   "Investigate and recover lost data before continuing - see Help.");
     // Parsed straight into its node: a file holds years of bookings.
-    Book_Rec& rec = p.Bookings.AppendEmpty()->Rec;
     bool textFault = false;
-    ParseBookRecord(data, pos, rec, textFault);
+    Book_Rec& rec = p.Bookings.AppendFromFile(data, pos, textFault)->Rec;
     if (textFault)
       Corrupt(s, "QZ1220B File " + shown + " corrupt structure.",
               "Error 1220. Corrupt data in file=" + shown + "\r" +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <utility>
 #include <vector>
@@ -31,6 +32,10 @@ BookingList& BookingList::operator=(BookingList&& other) noexcept {
     chunks_ = std::move(other.chunks_);
     other.chunks_.clear();
     free_ = std::exchange(other.free_, nullptr);
+    textBlocks_ = std::move(other.textBlocks_);
+    other.textBlocks_.clear();
+    textFree_ = std::exchange(other.textFree_, nullptr);
+    textLeft_ = std::exchange(other.textLeft_, 0);
   }
   return *this;
 }
@@ -77,6 +82,38 @@ Book_Buffer* BookingList::AppendEmpty() {
   return node;
 }
 
+const char* BookingList::KeepTexts(std::string_view bytes) {
+  if (bytes.size() > textLeft_) {
+    const size_t size = std::max(bytes.size(), kTextBlockSize);
+    textBlocks_.push_back({std::make_unique_for_overwrite<char[]>(size), size});
+    textFree_ = textBlocks_.back().bytes.get();
+    textLeft_ = size;
+  }
+  char* kept = textFree_;
+  std::memcpy(kept, bytes.data(), bytes.size());
+  textFree_ += bytes.size();
+  textLeft_ -= bytes.size();
+  return kept;
+}
+
+Book_Buffer* BookingList::AppendFromFile(std::string_view data, size_t& pos, bool& textFault) {
+  textFault = false;
+  if (pos > data.size() || data.size() - pos < kBookFixedSize) return nullptr;
+  Book_Buffer* node = AppendEmpty();
+  Book_Rec& r = node->Rec;
+  const size_t texts = pos + kBookFixedSize;
+  ParseBookRecordViews(data, pos, r, textFault);
+  if (textFault) {
+    // Whatever was read owns its bytes: the image goes.
+    for (BookText* t : BookTexts(r)) *t = t->view();
+    return node;
+  }
+  // The nine texts lie together: one copy moves them all.
+  const char* kept = KeepTexts(data.substr(texts, pos - texts));
+  for (BookText* t : BookTexts(r)) t->Rebase(data.data() + texts, kept);
+  return node;
+}
+
 Book_Buffer* BookingList::InsertBefore(Book_Buffer* before, Book_Rec rec) {
   Book_Buffer* node = NewNode();
   node->Rec = std::move(rec);
@@ -102,6 +139,15 @@ void BookingList::Clear() {
   free_ = nullptr;
   first_ = last_ = nullptr;
   count_ = 0;
+  textBlocks_.clear();
+  textFree_ = nullptr;
+  textLeft_ = 0;
+}
+
+size_t BookingList::KeptTextBytes() const {
+  size_t bytes = 0;
+  for (const auto& b : textBlocks_) bytes += b.size;
+  return bytes;
 }
 
 int BookingList::Position(const Book_Buffer* node) const {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "store/BookRec.h"
@@ -33,6 +34,10 @@ class BookingList {
   Book_Buffer* Append(Book_Rec rec);
   // A new node with an empty record at the end, for a reader to fill in place.
   Book_Buffer* AppendEmpty();
+  // Reads the record at pos of a booking file image into a new node at the end, as
+  // ParseBookRecord does (null, and nothing added, when its 144 bytes do not fit). Its
+  // texts are kept in the list's own blocks, as the file has them, so the image may go.
+  Book_Buffer* AppendFromFile(std::string_view data, size_t& pos, bool& textFault);
   // Inserts before `before` (at the end when null).
   Book_Buffer* InsertBefore(Book_Buffer* before, Book_Rec rec);
   // Unlinks and frees the node.
@@ -44,6 +49,8 @@ class BookingList {
   Book_Buffer* At(int position) const;
   // Orders by StartD, keeping the order of equal start dates; true when any node moved.
   bool SortByStart();
+  // The memory held for texts read from files (their blocks).
+  size_t KeptTextBytes() const;
 
  private:
   // Nodes live in chunks owned by the list, handed out in order and reused after a
@@ -61,11 +68,22 @@ class BookingList {
   };
   Book_Buffer* NewNode();
   void Link(Book_Buffer* node, Book_Buffer* before);
+  // A copy of a record's texts in the text blocks.
+  const char* KeepTexts(std::string_view bytes);
   Book_Buffer* first_ = nullptr;
   Book_Buffer* last_ = nullptr;
   int count_ = 0;
   std::vector<Chunk> chunks_;
   Book_Buffer* free_ = nullptr;  // removed nodes, linked through Next
+  // The texts of records read from a file, filled in order and freed with the nodes.
+  static constexpr size_t kTextBlockSize = 64 * 1024;
+  struct TextBlock {
+    std::unique_ptr<char[]> bytes;
+    size_t size;
+  };
+  std::vector<TextBlock> textBlocks_;
+  char* textFree_ = nullptr;
+  size_t textLeft_ = 0;
 };
 
 }  // namespace tb

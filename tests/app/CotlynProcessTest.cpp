@@ -123,6 +123,25 @@ TEST_F(CotlynProcess, NormalStartWritesTheStartLine) {
   EXPECT_EQ(log.find("\r\n"), log.size() - 2);  // one line
 }
 
+// Start-up measurements: the program says when its chart is first painted and then
+// closes as a user would, so the next measured start finds the root as before.
+TEST_F(CotlynProcess, FirstPaintIsReportedAndTheRunClosesInOrder) {
+  for (const char* view : {"C", "M"}) {
+    WriteSettings("V4.4", std::string("ViewMode=") + view + "\r\n");
+    std::vector<std::string> env = Env();
+    env.push_back("COTLYN_FIRST_PAINT=1");
+    const ChildProcess p = ChildProcess::Run(ProgramPath("Cotlyn"), {Root()}, env);
+    EXPECT_EQ(p.exitCode, 0) << view << " " << p.Errors();
+    EXPECT_EQ(p.Output(), "first paint\n") << view;
+    EXPECT_EQ(("\n" + p.Errors()).find("\n["), std::string::npos) << view << ": no message box " << p.Errors();
+    const std::string log = Log();
+    const size_t start = log.rfind(std::string(" START Mode=") + view);
+    ASSERT_NE(start, std::string::npos) << log;
+    EXPECT_NE(log.find(" CLOSE\r\n", start), std::string::npos) << log;
+    EXPECT_TRUE(UserLines().empty()) << dir.Read("root/$users.txt");
+  }
+}
+
 TEST_F(CotlynProcess, ASecondStartWithTheSameTitleLeavesTheFirstRunning) {
   WriteSettings("V4.4");
   ChildProcess first(ProgramPath("Cotlyn"), {"Heron", Root()}, Env());

@@ -141,6 +141,29 @@ TEST(IniFileTest, WritesInPlaceKeepingEverythingElse) {
             "On=1\r\n");
 }
 
+// However an edit moves the lines between two reads, a section whose name appears
+// twice answers from its first copy.
+TEST(IniFileTest, ReadsAfterEditsStillFindTheFirstSectionOfAName) {
+  struct Case {
+    const char* edit;
+    const char* text;
+    void (*apply)(IniFile&);
+  };
+  const Case cases[] = {
+      {"the section between the two erased", "[B]\r\nb=first\r\n[X]\r\nx=1\r\n[B]\r\nb=second\r\n",
+       [](IniFile& ini) { ini.EraseSection("X"); }},
+      {"another text loaded", "[X]\r\nx=1\r\nx=2\r\n[B]\r\nb=first\r\n",
+       [](IniFile& ini) { ini.LoadFromText("[B]\r\nb=first\r\nx=0\r\n[B]\r\nb=second\r\n"); }},
+  };
+  for (const Case& c : cases) {
+    IniFile ini;
+    ini.LoadFromText(c.text);
+    ASSERT_EQ(ini.ReadString("B", "b", "?"), "first");
+    c.apply(ini);
+    EXPECT_EQ(ini.ReadString("B", "b", "?"), "first") << c.edit;
+  }
+}
+
 TEST(IniFileTest, NewSectionGoesAtTheEndAfterOneBlankLine) {
   struct Case {
     const char* before;

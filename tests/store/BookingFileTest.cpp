@@ -349,6 +349,102 @@ TEST_F(BookingFile, SeparateListsLoadAndSaveWithASafetyCopy) {
   EXPECT_EQ(LoadBookingList(s, t.Root() + "none.bks").count, 0);
 }
 
+// A list read from a file keeps its records' texts in blocks of its own. Records and
+// lists taken out of it must not lean on those blocks once it is read again or gone.
+TEST_F(BookingFile, RecordsAndListsTakenOutOfAListOutliveItsRereadAndItsEnd) {
+  std::vector<Book_Rec> before;
+  for (int i = 0; i < 300; ++i) {  // more than one block of texts
+    Book_Rec r = MakeBooking(kToday + 7 * i, 7, "Family " + std::to_string(i));
+    r.Address = std::to_string(i) + " High St\r\nLeeds";
+    r.Email = "f" + std::to_string(i) + "@example.com";
+    r.Comments = std::string(static_cast<size_t>(i % 5) * 90, 'c');
+    before.push_back(r);
+  }
+  WriteFile(BookingFileImage(before));
+  ASSERT_TRUE(ReadBookings(s, 1, false, false));
+  BookingList& list = s.Prop(1).Bookings;
+
+  const Book_Rec copied = list.First()->Rec;
+  const BookingList copiedList = list;
+  std::vector<Book_Rec> intoVector;
+  for (const Book_Buffer* b = list.First(); b; b = b->Next) intoVector.push_back(b->Rec);
+  const Prop_Rec copiedProperty = s.Prop(1);
+
+  // The property's file is read again with other texts: the texts read before go.
+  std::vector<Book_Rec> after = before;
+  for (Book_Rec& r : after) r.Surname = "Later";
+  WriteFile(BookingFileImage(after));
+  s.Prop(1).BookFileAge = 0;
+  ASSERT_TRUE(ReadBookings(s, 1, false, false));
+  EXPECT_EQ(BookingsImage(list), BookingFileImage(after));
+  EXPECT_TRUE(SameBooking(copied, before[0]));
+  EXPECT_EQ(BookingsImage(copiedList), BookingFileImage(before));
+  EXPECT_EQ(BookingFileImage(intoVector), BookingFileImage(before));
+  EXPECT_EQ(BookingsImage(copiedProperty.Bookings), BookingFileImage(before));
+
+  // A list moved away keeps its texts; a record moved out of it outlives it.
+  BookingList movedList = std::move(list);
+  const Book_Rec moved = std::move(movedList.At(150)->Rec);  // the 150th
+  EXPECT_TRUE(SameBooking(movedList.Last()->Rec, after[299]));
+  movedList.Clear();
+  EXPECT_TRUE(SameBooking(moved, after[149]));
+}
+
+// A text changed in a list read from a file gets bytes of its own; its neighbours in
+// the list's blocks stay as read, and the file keeps its layout.
+TEST_F(BookingFile, TextsChangedInPlaceAreWrittenExactlyAndTouchNothingElse) {
+  std::vector<Book_Rec> recs;
+  for (int i = 0; i < 3; ++i) {
+    Book_Rec r = MakeBooking(kToday + 7 * i, 7, "Brown" + std::to_string(i));
+    r.Fnames = "Ann";
+    r.Address = "1 High St\r\nBath";
+    r.Comments = "Wants bath salts";
+    recs.push_back(r);
+  }
+  WriteFile(BookingFileImage(recs));
+  ASSERT_TRUE(ReadBookings(s, 1, true, false));
+  Prop_Rec& p = s.Prop(1);
+  Book_Rec& middle = p.Bookings.At(2)->Rec;
+  middle.Comments += " and towels";
+  middle.Surname = "Browne";
+  middle.Address = middle.Address.view().substr(0, 9);  // a piece of its own text
+  middle.Fnames.clear();
+  recs[1].Comments = "Wants bath salts and towels";
+  recs[1].Surname = "Browne";
+  recs[1].Address = "1 High St";
+  recs[1].Fnames = "";
+  p.ListModified = 1;
+  ASSERT_TRUE(WriteBookings(s, 1));
+  std::string bytes;
+  ReadWholeFile(Path(), bytes);
+  EXPECT_EQ(bytes, BookingFileImage(recs));
+  EXPECT_EQ(BookingsImage(p.Bookings), BookingFileImage(recs));
+  // Before the next edit the list is compared with the file: they agree.
+  EXPECT_FALSE(ReadBookings(s, 1, true, false));
+}
+
+// Saving writes from the list as it is, and a read replaces the texts it had: however
+// often either happens, a list holds one file's texts.
+TEST_F(BookingFile, AListHoldsOneFilesTextsHoweverOftenItIsSavedOrRead) {
+  std::vector<Book_Rec> recs;
+  for (int i = 0; i < 600; ++i) recs.push_back(MakeBooking(kToday + 7 * i, 7, std::string(100, 'n')));
+  WriteFile(BookingFileImage(recs));
+  ASSERT_TRUE(ReadBookings(s, 1, true, false));
+  Prop_Rec& p = s.Prop(1);
+  const size_t held = p.Bookings.KeptTextBytes();
+  EXPECT_GE(held, 600u * (100 + 18));
+  for (int round = 0; round < 20; ++round) {
+    p.Bookings.First()->Rec.Comments = "Round " + std::to_string(round);
+    p.ListModified = 1;
+    ASSERT_TRUE(WriteBookings(s, 1));
+    EXPECT_EQ(p.Bookings.KeptTextBytes(), held);
+    p.BookFileAge = 0;
+    ASSERT_TRUE(ReadBookings(s, 1, true, false));
+    EXPECT_EQ(p.Bookings.KeptTextBytes(), held);
+  }
+  EXPECT_EQ(p.Bookings.First()->Rec.Comments, "Round 19");
+}
+
 // Any bytes either read or end in the exact 1220 stop; nothing else may happen.
 TEST_F(BookingFile, DamagedFilesNeverCrash) {
   std::vector<Book_Rec> recs;

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <utility>
 
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
@@ -160,6 +161,7 @@ void ChartArea::paintEvent(QPaintEvent* event) {
   const QRect area = event->rect().translated(offset);
   if (AllProperties()) painter_.PaintAllProperties(p, area);
   else if (s_.CurrentProperty >= 1) painter_.PaintPropertyRows(p, s_.CurrentProperty, area);
+  if (onFirstPaint) std::exchange(onFirstPaint, nullptr)();
 }
 
 void ChartArea::resizeEvent(QResizeEvent* event) {

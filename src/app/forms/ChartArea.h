@@ -40,6 +40,8 @@ class ChartArea : public QAbstractScrollArea {
   // "M": the property column was right-clicked, or its owner corner left-clicked.
   std::function<void(int property, const QPoint& globalPos)> onPropertyMenu;
   std::function<void(int property)> onOwnerClicked;
+  // Called once, at the end of the chart's first paint.
+  std::function<void()> onFirstPaint;
 
   QLabel* headerLine = nullptr;  // "C"
   QWidget* headerStrip = nullptr;  // "M"

@@ -50,6 +50,9 @@ TMainForm::TMainForm(Session& session, const StartupEnvironment& env, QWidget* p
     };
     chartArea->onBookingRequested = [this](const OpenBookingRequest& r) { OpenBooking(r); };
     chartArea->onPropertyMenu = [this](int n, const QPoint& at) { PropertyMenu(n)->popup(at); };
+    chartArea->onFirstPaint = [this]() {
+      if (onFirstPaint) onFirstPaint();
+    };
   }
   if (s_.AppState == 'F') setWindowTitle(QStringLiteral("Cotlyn: File=") + QString::fromStdString(ExtractFileName(s_.DirectFile)));
   else if (s_.common.AllPropertiesView()) setWindowTitle(QStringLiteral("Tenbrook"));

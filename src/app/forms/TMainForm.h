@@ -104,6 +104,8 @@ class TMainForm : public QMainWindow {
   // The uploads the auto-upload timer runs when their data is due (set by the web layer).
   std::function<void()> uploadWebData;
   std::function<void()> synchRates;
+  // Called once, when the chart has been painted for the first time.
+  std::function<void()> onFirstPaint;
 
   QMenu* fileMenu = nullptr;
   QMenu* viewMenu = nullptr;
