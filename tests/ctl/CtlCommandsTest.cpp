@@ -10,7 +10,10 @@
 #include "platform/SharedFile.h"
 #include "store/BookRec.h"
 #include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "store/ScrambledPassword.h"
 #include "support/ChildProcess.h"
+#include "support/SmtpTestServer.h"
 #include "support/TempDir.h"
 
 namespace tb::test {
@@ -45,6 +48,15 @@ class CtlCommands : public ::testing::Test {
   static TempDir* dir;
 };
 TempDir* CtlCommands::dir = nullptr;
+
+// A demo root folder of one year in dir; "" when it could not be made.
+std::string OneYearDemo(const TempDir& dir) {
+  DemoOptions o;
+  o.folder = dir.Path() + "demo/";
+  o.years = 1;
+  o.today = kToday;
+  return MakeDemo(o).empty() ? o.folder : std::string();
+}
 
 TEST_F(CtlCommands, DemoBookingsCoverEveryStoredStatus) {
   std::set<int> statuses;
@@ -190,12 +202,8 @@ TEST_F(CtlCommands, LetterPrintsTheMergedProforma) {
 // its refusal, the overlap rule, the charges, the logs. Exit status 0 only when saved.
 TEST(CtlEdits, ChangesGoThroughTheWindowsEngine) {
   TempDir dir;
-  DemoOptions o;
-  o.folder = dir.Path() + "demo/";
-  o.years = 1;
-  o.today = kToday;
-  ASSERT_EQ(MakeDemo(o), "");
-  const std::string root = o.folder;
+  const std::string root = OneYearDemo(dir);
+  ASSERT_FALSE(root.empty());
   const std::vector<std::string> env = {"COTLYN_NONINTERACTIVE=1", "TMPDIR=" + dir.Path(),
                                         "XDG_CONFIG_HOME=" + dir.Path(), "XDG_RUNTIME_DIR="};
   auto ctl = [&](std::vector<std::string> args, int exitCode) {
@@ -269,6 +277,56 @@ TEST(CtlEdits, ChangesGoThroughTheWindowsEngine) {
 
   ctl({"book", root, "1", start, end}, 2);  // no surname
   ctl({"cancel", root, "1", "someday"}, 2);
+}
+
+// sendmail: the message goes to the settings' server; exit 0 only when it was accepted.
+TEST(CtlSendmail, SendsWithTheSettingsAndSaysWhenItCannot) {
+  SmtpTestServer server(SmtpTestServer::Mode::StartTlsAuth);
+  ASSERT_TRUE(server.Started()) << server.Log();
+  TempDir dir;
+  const std::string root = OneYearDemo(dir);
+  ASSERT_FALSE(root.empty());
+  IniFile ini(root + "Cotlyn.ini");
+  ASSERT_TRUE(ini.Load());
+  for (const auto& [key, value] : {std::pair<const char*, std::string>{"eAddr", "office@tenbrook.test"},
+                                   {"eHost", "127.0.0.1"}, {"Port", std::to_string(server.Port())},
+                                   {"eUser", "office"}, {"ePC", ScramblePassword("s3cret pw")}, {"eSSL", "2"},
+                                   {"eExpTLS", "1"}})
+    ini.WriteString("Common", key, value);
+  ASSERT_TRUE(ini.Save());
+  const std::string html = dir.Write("note.htm", "<p>Caf\xE9</p>");
+  const std::string pdf = dir.Write("terms.pdf", "%PDF");
+  auto sendmail = [&](std::vector<std::string> more) {
+    std::vector<std::string> args = {"sendmail", root, "--to", "ann@example.test", "--subject",
+                                     "Caf\xC3\xA9 \xC2\xA3" "5", "--html", html};
+    args.insert(args.end(), more.begin(), more.end());
+    return ChildProcess::Run(ProgramPath("cotlynctl"), args,
+                             {"COTLYN_NONINTERACTIVE=1", "TMPDIR=" + dir.Path(), "XDG_CONFIG_HOME=" + dir.Path(),
+                              "COTLYN_CA_FILE=" + TestCertificate(), "COTLYN_HTTP_TIMEOUT=5"});
+  };
+  ChildProcess sent = sendmail({"--bcc", "copy@tenbrook.test", "--attach", pdf});
+  EXPECT_EQ(sent.exitCode, 0) << sent.Errors();
+  EXPECT_EQ(sent.Output(), "sent\n");
+  ASSERT_TRUE(server.WaitForMessages(1));
+  const nlohmann::json m = server.Messages()[0];
+  EXPECT_EQ(m["rcpt_tos"], nlohmann::json({"ann@example.test", "copy@tenbrook.test"}));
+  EXPECT_EQ(m["parts"][4]["filename"], "terms.pdf");
+  for (const auto& h : m["headers"]) {
+    if (h[0] == "Subject") {
+      EXPECT_EQ(h[1], "Caf\u00e9 \u00a3" "5");
+    }
+  }
+
+  ChildProcess missing = sendmail({"--attach", dir.Path() + "gone.pdf"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.Errors(), "Error - Attachment not found: " + dir.Path() + "gone.pdf\n");
+  ini.WriteString("Common", "ePC", ScramblePassword("wrong"));
+  ASSERT_TRUE(ini.Save());
+  ChildProcess refused = sendmail({});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_EQ(refused.Errors().rfind("[None] Logon failure. Check user/password\\r", 0), 0u) << refused.Errors();
+  EXPECT_EQ(refused.Errors().find("wrong"), std::string::npos);
+  EXPECT_EQ(server.Messages().size(), 1u);
 }
 
 }  // namespace

@@ -8,12 +8,15 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <csignal>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
 
+#include "store/CommonSettings.h"
+#include "store/ScrambledPassword.h"
 #include "support/ChildProcess.h"
 
 extern char** environ;
@@ -90,6 +93,26 @@ const std::string& TestCertificate() { return TheCertificates().trusted.certific
 const std::string& TestKey() { return TheCertificates().trusted.key; }
 const std::string& OtherCertificate() { return TheCertificates().other.certificate; }
 const std::string& OtherKey() { return TheCertificates().other.key; }
+
+TrustTestServers::TrustTestServers() {
+  setenv("COTLYN_CA_FILE", TestCertificate().c_str(), 1);
+  setenv("COTLYN_HTTP_TIMEOUT", "5", 1);
+}
+
+TrustTestServers::~TrustTestServers() {
+  unsetenv("COTLYN_CA_FILE");
+  unsetenv("COTLYN_HTTP_TIMEOUT");
+}
+
+void UseMailServer(CommonSettings& c, const SmtpTestServer& server) {
+  c.eAddr = "office@tenbrook.test";
+  c.eHost = "127.0.0.1";
+  c.Port = server.Port();
+  c.eUser = "office";
+  c.ePC = ScramblePassword("s3cret pw");
+  c.eSSL = 2;
+  c.eExpTLS = true;
+}
 
 SmtpTestServer::SmtpTestServer(Mode mode, bool untrusted, std::string user, std::string password) {
   Start(mode, untrusted, user, password);

@@ -11,6 +11,10 @@
 
 #include "support/TempDir.h"
 
+namespace tb {
+struct CommonSettings;
+}
+
 namespace tb::test {
 
 // A self-signed certificate for 127.0.0.1 and localhost and its key, made once
@@ -20,6 +24,20 @@ const std::string& TestKey();
 // A different self-signed pair for the same names, never trusted.
 const std::string& OtherCertificate();
 const std::string& OtherKey();
+
+// While it lives, the program's network clients trust TestCertificate() and give up
+// after a few seconds instead of a minute.
+class TrustTestServers {
+ public:
+  TrustTestServers();
+  ~TrustTestServers();
+  TrustTestServers(const TrustTestServers&) = delete;
+  TrustTestServers& operator=(const TrustTestServers&) = delete;
+};
+
+class SmtpTestServer;
+// Mail settings that send through `server` with STARTTLS and its login.
+void UseMailServer(CommonSettings& c, const SmtpTestServer& server);
 
 class SmtpTestServer {
  public:
