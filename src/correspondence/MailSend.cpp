@@ -50,8 +50,12 @@ AttachmentLine TakeAttachmentLine(std::string& body) {
     if (semi == std::string::npos) break;
     from = semi + 1;
   }
-  // The comment goes with the line break after it.
-  body.erase(at, std::min(body.size(), end + 4 + 2) - at);
+  // The comment goes with the line break after it: CR LF as Windows writes it, or a
+  // lone LF or CR; never text that happens to follow on the same line.
+  size_t after = end + 4;
+  if (body.compare(after, 2, "\r\n") == 0) after += 2;
+  else if (after < body.size() && (body[after] == '\n' || body[after] == '\r')) after += 1;
+  body.erase(at, after - at);
   return line;
 }
 

@@ -30,6 +30,8 @@ TEST(AttachmentLine, NamesAreTakenOutWithTheLineBreak) {
       {"<!-- Attach a.pdf;;b.pdf -->\r\nx", {"a.pdf"}, false, "x"},             // an empty item ends the list
       {"<!-- Attach  -->\r\nx", {}, false, "x"},
       {"<!-- Attach a.pdf -->", {"a.pdf"}, false, ""},                          // at the very end
+      {"<b>\n<!-- Attach a.pdf -->\n<p>Hi</p>", {"a.pdf"}, false, "<b>\n<p>Hi</p>"},  // a file with LF lines
+      {"<!-- Attach a.pdf --><p>Hi</p>", {"a.pdf"}, false, "<p>Hi</p>"},   // no line break: nothing more goes
       {"<!-- Attach a -->\r\n<!-- Attach b -->\r\n", {"a"}, false, "<!-- Attach b -->\r\n"},  // the first only
       // " -->" must end within the 999 characters after "<!-- Attach ".
       {"<!-- Attach " + std::string(995, 'n') + " -->\r\nx", {std::string(995, 'n')}, false, "x"},
