@@ -61,12 +61,12 @@ AttachmentLine TakeAttachmentLine(std::string& body) {
 
 std::string FindAttachment(const Session& s, int n, const std::string& entry) {
   const std::string path = PathFromText(entry);
-  if (path.find('/') != std::string::npos) return FileExists(path) ? path : std::string();
+  if (path.find('/') != std::string::npos) return FileReadable(path) ? path : std::string();
   std::vector<std::string> folders;
   if (n >= 1 && n <= s.NumProps()) folders.push_back(s.Prop(n).Folder + "Attachments/");
   folders.push_back(s.common.RootFolder + "Attachments/");
   for (const std::string& folder : folders)
-    if (FileExists(folder + path)) return folder + path;
+    if (FileReadable(folder + path)) return folder + path;
   return {};
 }
 

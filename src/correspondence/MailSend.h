@@ -22,7 +22,8 @@ struct AttachmentLine {
 };
 AttachmentLine TakeAttachmentLine(std::string& body);
 // Where an attachment entry is: a path as it is; a bare name in property n's
-// "Attachments/", then the root folder's. "" when there is no such file.
+// "Attachments/", then the root folder's. "" when there is no such file or it cannot
+// be read.
 std::string FindAttachment(const Session& s, int n, const std::string& entry);
 
 // The server, its security and the login the settings describe.

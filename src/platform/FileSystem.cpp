@@ -53,6 +53,14 @@ bool FileExists(const std::string& path) {
   return StatPath(path, st) && S_ISREG(st.st_mode);
 }
 
+bool FileReadable(const std::string& path) {
+  if (!FileExists(path)) return false;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  close(fd);
+  return true;
+}
+
 bool DirectoryExists(const std::string& path) {
   struct stat st {};
   return StatPath(path, st) && S_ISDIR(st.st_mode);

@@ -10,6 +10,7 @@
 namespace tb {
 
 bool FileExists(const std::string& path);       // a regular file
+bool FileReadable(const std::string& path);     // a regular file this process can open to read
 bool DirectoryExists(const std::string& path);  // a folder
 int64_t FileSizeOf(const std::string& path);    // -1 when missing
 // Last-write time in local time; -1 when there is no such file.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <random>
@@ -67,12 +68,20 @@ bool IsHostName(const std::string& host) {
          std::string::npos;
 }
 
+// Day and month names are English whatever the user's locale: the header is read by
+// programs, and "Mo, 03 M\u00e4r" is not a date to them.
 std::string DateHeader() {
+  static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
+  const long offset = local.tm_gmtoff / 60;
   char buf[64];
-  std::strftime(buf, sizeof buf, "%a, %d %b %Y %H:%M:%S %z", &local);
+  std::snprintf(buf, sizeof buf, "%s, %02d %s %04d %02d:%02d:%02d %c%02ld%02ld", kDays[local.tm_wday % 7],
+                local.tm_mday, kMonths[local.tm_mon % 12], local.tm_year + 1900, local.tm_hour, local.tm_min,
+                local.tm_sec, offset < 0 ? '-' : '+', std::labs(offset) / 60, std::labs(offset) % 60);
   return buf;
 }
 
@@ -86,9 +95,14 @@ std::string MessageId(const std::string& from) {
 
 SmtpResult Refuse(const std::string& why) { return {SmtpOutcome::Invalid, why}; }
 
-SmtpOutcome OutcomeOf(CURLcode code) {
+// What went wrong, in the user's terms. A connection that never got as far as the
+// server's greeting (refused, unreachable, timed out, TLS or its certificate refused)
+// is a failure to connect, whatever curl's code for it.
+SmtpOutcome OutcomeOf(CURLcode code, bool greeted) {
   switch (code) {
     case CURLE_OK: return SmtpOutcome::Sent;
+    case CURLE_LOGIN_DENIED:
+    case CURLE_AUTH_ERROR: return SmtpOutcome::LoginFailed;
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
     case CURLE_COULDNT_CONNECT:
@@ -99,11 +113,13 @@ SmtpOutcome OutcomeOf(CURLcode code) {
     case CURLE_SSL_CERTPROBLEM:
     case CURLE_SSL_CIPHER:
     case CURLE_SSL_ENGINE_INITFAILED:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_SSL_CRL_BADFILE:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
     case CURLE_UNSUPPORTED_PROTOCOL:
     case CURLE_URL_MALFORMAT: return SmtpOutcome::ConnectFailed;
-    case CURLE_LOGIN_DENIED:
-    case CURLE_AUTH_ERROR: return SmtpOutcome::LoginFailed;
-    default: return SmtpOutcome::SendFailed;
+    default: return greeted ? SmtpOutcome::SendFailed : SmtpOutcome::ConnectFailed;
   }
 }
 
@@ -206,13 +222,17 @@ SmtpResult SendMail(const SmtpServer& server, const MailMessage& m) {
   for (const auto* list : {&m.to, &m.cc, &m.bcc})
     for (const MailAddress& a : *list) all.push_back(&a);
   if (!m.replyTo.address.empty()) all.push_back(&m.replyTo);
+  bool lineBreak = HasLineBreak(m.subject) || HasLineBreak(m.mailer);
   for (const MailAddress* a : all) {
-    if (HasLineBreak(a->name) || !IsAddress(a->address)) return Refuse("Invalid address: " + a->address);
+    lineBreak = lineBreak || HasLineBreak(a->name);
+    if (!IsAddress(a->address)) return Refuse("Invalid address: " + a->address);
   }
-  if (HasLineBreak(m.subject) || HasLineBreak(m.mailer)) return Refuse("A header text holds a line break");
+  // An attachment's name goes into its part's header.
+  for (const std::string& path : m.attachments) lineBreak = lineBreak || HasLineBreak(ExtractFileName(path));
+  if (lineBreak) return Refuse("A header text holds a line break");
   if (m.to.empty() && m.cc.empty() && m.bcc.empty()) return Refuse("No recipient");
   if (!IsHostName(server.host) || server.port < 1 || server.port > 65535)
-    return Refuse("Invalid SMTP server: " + server.host + ":" + std::to_string(server.port));
+    return {SmtpOutcome::ConnectFailed, "Invalid SMTP server: " + server.host + ":" + std::to_string(server.port)};
   for (const std::string& path : m.attachments) {
     std::string bytes;
     if (!FileExists(path) || !ReadWholeFile(path, bytes)) return Refuse("Cannot read attachment " + path);
@@ -282,7 +302,9 @@ SmtpResult SendMail(const SmtpServer& server, const MailMessage& m) {
   curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
 
   const CURLcode code = t.Perform();
-  return {OutcomeOf(code), code == CURLE_OK ? std::string() : t.ErrorText()};
+  long lastReply = 0;
+  curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &lastReply);
+  return {OutcomeOf(code, lastReply != 0), code == CURLE_OK ? std::string() : t.ErrorText()};
 }
 
 }  // namespace tb

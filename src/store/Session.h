@@ -48,7 +48,11 @@ class Session {
   std::array<int, 2> SeasonYear{0, 0};
   char AppState = ' ';  // ' ' normal, 'F' booking-file mode, 'N' new, 'E' existing booking
   bool ReadOnly = false;
-  bool EmailFormPlaced = false;  // the HTML e-mail window was sized once this run
+  // Where the HTML e-mail window stood when it last closed in this run (width 0: not
+  // shown yet), so that it comes back where the user left it.
+  struct WindowPlace {
+    int left = 0, top = 0, width = 0, height = 0;
+  } EmailFormPlace;
   char ForcedMode = ' ';  // ' ', 'L' or 'C'
   std::string DirectFile;
   std::string UserKey;

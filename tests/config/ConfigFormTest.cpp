@@ -85,6 +85,8 @@ TEST_F(ConfigForm, ThePasswordIsStoredScrambledAndNeverShown) {
   EXPECT_EQ(DescramblePassword(model.Value("Common", "ePC")), "s3cret \xA3");
   cell->setText(cell->text());  // the mask put back is no new password
   EXPECT_EQ(DescramblePassword(model.Value("Common", "ePC")), "s3cret \xA3");
+  Cell(*form.commonTable, "ePC")->setText(QString());  // nor is the empty cell left without typing
+  EXPECT_EQ(DescramblePassword(model.Value("Common", "ePC")), "s3cret \xA3");
   form.saveButton->click();
   EXPECT_EQ(File().find("s3cret"), std::string::npos);
   EXPECT_NE(File().find("ePC=" + ScramblePassword("s3cret \xA3") + "\r\n"), std::string::npos);

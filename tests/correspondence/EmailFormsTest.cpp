@@ -2,6 +2,8 @@
 // shows, what its buttons do, and what it refuses before anything is sent.
 
 #include <QCoreApplication>
+#include <QImage>
+#include <QTextDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -114,18 +116,52 @@ TEST_F(EmailForms, EditHtmlSavesOrQuitsAndTheEditorWraps) {
 
 TEST_F(EmailForms, LinksGoToTheBrowserAndNothingIsFetched) {
   TEmailForm form(s, 0);
-  WriteWholeFile(t.dir.Path() + "secret.txt", "private");
+  const QString picture = QString::fromStdString(t.dir.Path() + "private.png");
+  QImage image(4, 4, QImage::Format_RGB32);
+  image.fill(Qt::red);
+  ASSERT_TRUE(image.save(picture));
   form.Load("a@b.com", "S",
             "<p><a href=\"https://example.com/x?a=1&amp;b=2\">site</a></p><img src=\"https://example.com/track.gif\">"
-            "<img src=\"file://" + t.dir.Path() + "secret.txt\">");
-  EXPECT_EQ(form.preview->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("https://example.com/t.gif"))),
-            QVariant());
-  EXPECT_EQ(form.preview->loadResource(QTextDocument::ImageResource,
-                                       QUrl::fromLocalFile(QString::fromStdString(t.dir.Path() + "secret.txt"))),
-            QVariant());
-  form.LinkClicked(QUrl(QStringLiteral("https://example.com/x?a=1&b=2")));
-  EXPECT_EQ(t.runner.opened, std::vector<std::string>{"https://example.com/x?a=1&b=2"});
+            "<img src=\"" + t.dir.Path() + "private.png\"><img src=\"file://" + t.dir.Path() + "private.png\">");
+  // What the document would show for each picture: nothing, remote or on this machine.
+  QTextDocument* document = form.preview->document();
+  for (const QUrl& url : {QUrl(QStringLiteral("https://example.com/track.gif")), QUrl::fromLocalFile(picture),
+                          QUrl(picture)}) {
+    const QVariant shown = document->resource(QTextDocument::ImageResource, url);
+    EXPECT_TRUE(shown.value<QImage>().isNull()) << url.toString().toStdString();
+    EXPECT_TRUE(shown.toByteArray().isEmpty()) << url.toString().toStdString();
+  }
+  struct Case {
+    const char* link;
+    const char* opened;  // "" when it is not handed over
+  } cases[] = {
+      {"https://example.com/x?a=1&b=2", "https://example.com/x?a=1&b=2"},
+      {"https://example.com/a b", "https://example.com/a%20b"},
+      {"mailto:owner@example.com", "mailto:owner@example.com"},
+      {"file:///etc/passwd", ""},
+      {"notes.html", ""},
+  };
+  for (const Case& c : cases) {
+    t.runner.opened.clear();
+    form.LinkClicked(QUrl(QString::fromUtf8(c.link)));
+    EXPECT_EQ(t.runner.opened, *c.opened ? std::vector<std::string>{c.opened} : std::vector<std::string>{}) << c.link;
+  }
   EXPECT_TRUE(form.preview->toPlainText().startsWith(QStringLiteral("site"))) << "the message stays on show";
+}
+
+TEST_F(EmailForms, TheWindowComesBackWhereItWasLeft) {
+  QRect left;
+  {
+    TEmailForm form(s, 0);
+    form.show();
+    form.setGeometry(150, 120, 700, 500);
+    left = form.geometry();
+    form.Cancel();
+  }
+  TEmailForm again(s, 0);
+  again.show();
+  EXPECT_EQ(again.geometry(), left);
+  again.Cancel();
 }
 
 TEST_F(EmailForms, PrintWritesThePreview) {

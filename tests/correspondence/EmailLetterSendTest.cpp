@@ -2,6 +2,7 @@
 // HTML EMail" window to an SMTP server on this machine, and the letter file kept.
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <gtest/gtest.h>
 
 #include "bookings/BookingEditor.h"
@@ -9,6 +10,7 @@
 #include "correspondence/Letters.h"
 #include "correspondence/forms/EmailDelivery.h"
 #include "correspondence/forms/TEmailForm.h"
+#include "correspondence/forms/THTMLForm.h"
 #include "support/SmtpTestServer.h"
 
 namespace tb::test {
@@ -65,6 +67,34 @@ TEST_F(EmailLetterSend, TheLetterIsSentAndKeptAsSent) {
   for (char ch : letter)
     if (ch != '\r') kept += ch;  // the server's record has lines ending in LF
   EXPECT_EQ(html, kept);
+}
+
+// A message the server refuses keeps what the user wrote in the draft, not the merge.
+TEST_F(EmailLetterSend, ARefusedMessageKeepsTheEditsInTheDraft) {
+  SmtpTestServer server(SmtpTestServer::Mode::Refuse);
+  ASSERT_TRUE(server.Started()) << server.Log();
+  UseMailServer(s.common, server);
+  WriteWholeFile(t.Root() + "Prof-L3.htm", "<p>Dear <-Salutation-></p>");
+  BookingEditor ed{s};
+  ed.OpenEdit(1, At(1));
+  ed.fields.email = "adams@example.test";
+  ed.FieldChanged();
+  EmailDelivery delivery(s, 1, nullptr);
+  delivery.showEmail = [](TEmailForm& form) {
+    form.showHtmlEditor = [](THTMLForm& editor) {
+      editor.editor->setPlainText(QStringLiteral("<p>Dear Adams, with a line of my own</p>"));
+      return true;
+    };
+    form.EditHtml();
+    form.Send();
+  };
+  t.dialogs.permissive = true;
+  EXPECT_EQ(CreateLetter(s, ed, 3, true, false, delivery), LetterOutcome::Failed);
+  ed.Close();
+  std::string draft;
+  ASSERT_TRUE(ReadWholeFile(s.common.TempFolder + "Draft.txt", draft));
+  EXPECT_EQ(draft, "<p>Dear Adams, with a line of my own</p>");
+  EXPECT_TRUE(server.Messages().empty());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 
@@ -77,6 +78,14 @@ TEST_F(Mail, AttachmentsAreFoundInThePropertysFolderThenTheRoots) {
   for (const Case& c : cases) EXPECT_EQ(FindAttachment(s, c.n, c.entry), c.found) << c.entry;
 }
 
+TEST_F(Mail, AnAttachmentThatCannotBeReadIsNotFound) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  WriteWholeFile(t.Root() + "Attachments/Secret.pdf", "x");
+  ASSERT_EQ(chmod((t.Root() + "Attachments/Secret.pdf").c_str(), 0), 0);
+  EXPECT_EQ(FindAttachment(s, 1, "Secret.pdf"), "");
+  EXPECT_EQ(FindAttachment(s, 1, t.Root() + "Attachments/Secret.pdf"), "");
+}
+
 TEST_F(Mail, TheServerFollowsTheSettingsWithTlsRequiredForAPassword) {
   s.common.eHost = " smtp.example.com ";
   s.common.Port = 587;
@@ -125,6 +134,8 @@ TEST_F(Mail, NothingIsSentWithoutSenderAndServerOrWithABadHeader) {
       {{"ann@example.com", "", "", "Hello\r\nBcc: all@example.com", "x", {}}, "A header text holds a line break"},
       {{"Ann <ann@example.com>, not an address", "", "", "Hi", "x", {}}, "Invalid address: not an address"},
       {{"ann@example.com", "", "x@y@z", "Hi", "x", {}}, "Invalid address: x@y@z"},
+      {{"ann@example.com", "", "", "Hi", "x", {t.dir.Path() + "Map\r\nX-Spam: 1.pdf"}},
+       "A header text holds a line break"},  // an attachment's name goes into a header
       {{"ann@example.com", "", "", "Hi", "x", {t.dir.Path() + "missing.pdf"}},
        "Cannot read attachment " + t.dir.Path() + "missing.pdf"},
   };

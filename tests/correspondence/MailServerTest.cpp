@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <map>
+#include <regex>
 
 #include "correspondence/MailSend.h"
 #include "platform/FileSystem.h"
@@ -52,18 +53,20 @@ class MailServer : public ::testing::Test {
   Session& s = t.session;
 };
 
-// A port nothing listens on: one the system just handed out and took back.
-int UnusedPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+// A socket bound to a port of 127.0.0.1 the system picks; -1 when none could be had.
+int LoopbackSocket(int& port) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in a{};
   a.sin_family = AF_INET;
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t size = sizeof a;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size) != 0)
-    a.sin_port = 0;
-  close(fd);
-  return ntohs(a.sin_port);
+  if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size) != 0) {
+    if (fd >= 0) close(fd);
+    return -1;
+  }
+  port = ntohs(a.sin_port);
+  return fd;
 }
 
 std::map<std::string, std::string> Headers(const json& message) {
@@ -111,7 +114,10 @@ TEST_F(MailServer, AMessageArrivesWhole) {
   EXPECT_EQ(h["Cc"], "<owner@example.test>");
   EXPECT_EQ(h["Subject"], "Deposit \u00a3" "50 received \u20ac");
   EXPECT_EQ(h["X-Mailer"], "Cotlyn");
-  EXPECT_FALSE(h["Date"].empty());
+  // English names whatever the locale, as mail programs read it.
+  EXPECT_TRUE(std::regex_match(h["Date"], std::regex(R"((Mon|Tue|Wed|Thu|Fri|Sat|Sun), \d\d (Jan|Feb|Mar|Apr|May|)"
+                                                      R"(Jun|Jul|Aug|Sep|Oct|Nov|Dec) \d{4} \d\d:\d\d:\d\d [+-]\d{4})")))
+      << h["Date"];
   EXPECT_FALSE(h["Message-ID"].empty());
   EXPECT_EQ(h.count("Bcc"), 0u);
   EXPECT_EQ(h.count("Reply-To"), 0u) << "no Reply-To without one set";
@@ -230,11 +236,23 @@ TEST_F(MailServer, FailuresSayWhyAndSendNothing) {
     EXPECT_TRUE(server.Messages().empty());
   }
 
-  // Nothing listening at all.
-  s.common.Port = UnusedPort();
+  // Nothing listening at all: a port the system handed out and took back.
+  const int taken = LoopbackSocket(s.common.Port);
+  ASSERT_GE(taken, 0);
+  close(taken);
   s.common.ePC = ScramblePassword("s3cret pw");
   EXPECT_FALSE(Send());
   ExpectBox("Unable to connect to SMTP Server\r", MsgIcon::None, MsgButton::OK, 0);
+
+  // A server that takes the connection and never greets is given up on as one that
+  // cannot be reached (the kernel accepts for a socket that listens).
+  const int silent = LoopbackSocket(s.common.Port);
+  ASSERT_GE(silent, 0);
+  ASSERT_EQ(listen(silent, 4), 0);
+  setenv("COTLYN_HTTP_TIMEOUT", "1", 1);
+  EXPECT_FALSE(Send());
+  ExpectBox("Unable to connect to SMTP Server\r", MsgIcon::None, MsgButton::OK, 0);
+  close(silent);
 }
 
 }  // namespace

@@ -18,6 +18,10 @@ TEST(ScrambledPassword, ReadsBackWhatWasStored) {
       EXPECT_EQ(stored.find(password), std::string::npos) << "never in clear";
     }
   }
+  // Worked by hand from the steps: low half-byte in the key, the key turned, high half
+  // in the turned key, turned again.
+  EXPECT_EQ(ScramblePassword("AB"), "7ZK7");
+  EXPECT_EQ(DescramblePassword("7ZK7"), "AB");
   // The same byte is written differently as the key turns.
   const std::string same = ScramblePassword("aaaa");
   EXPECT_NE(same.substr(0, 2), same.substr(2, 2));

@@ -139,7 +139,8 @@ void TConfigForm::Edited(const QTableWidget& table, const QTableWidgetItem& item
   const QTableWidgetItem* key = table.item(item.row(), KeyColumn);
   if (item.column() != ValueColumn || !key || section.empty()) return;
   if (item.data(Qt::UserRole).toBool()) {
-    if (item.text() != kMask) model_.SetSecret(section, FromQ(key->text()), FromQ(item.text()));
+    // The cell opens empty: leaving it without typing keeps the stored password.
+    if (item.text() != kMask && !item.text().isEmpty()) model_.SetSecret(section, FromQ(key->text()), FromQ(item.text()));
   } else {
     model_.SetValue(section, FromQ(key->text()), FromQ(item.text()));
   }

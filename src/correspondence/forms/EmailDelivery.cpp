@@ -10,7 +10,8 @@ HtmlSendResult EmailDelivery::SendHtml(const std::string& to, const std::string&
   form.Load(to, subject, body);
   if (showEmail) showEmail(form);
   else form.exec();
-  if (form.Result() == HtmlSendResult::Sent) body = form.Body();
+  // Sent: the letter keeps what went; failed: the draft keeps the user's edits.
+  if (form.Result() != HtmlSendResult::Cancelled) body = form.Body();
   return form.Result();
 }
 

@@ -27,7 +27,7 @@ namespace {
 constexpr int kAttachmentHelp = 980;
 }
 
-QVariant MailPreview::loadResource(int, const QUrl&) { return {}; }
+QVariant MailPreview::loadResource(int, const QUrl&) { return QByteArray(); }
 
 TEmailForm::TEmailForm(Session& s, int n, QWidget* parent) : QDialog(parent), s_(s), n_(n) {
   setWindowTitle(QStringLiteral("Send HTML EMail"));
@@ -124,13 +124,22 @@ void TEmailForm::ShowBody() { preview->setHtml(ToQ(body_)); }
 
 void TEmailForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  const Session::WindowPlace& place = s_.EmailFormPlace;
+  if (place.width > 0) {
+    setGeometry(place.left, place.top, place.width, place.height);
+    return;
+  }
   // The first time in a run: as tall as the screen allows, near its top.
-  if (s_.EmailFormPlaced) return;
-  s_.EmailFormPlaced = true;
   if (const QScreen* screen = this->screen()) {
     const QRect area = screen->geometry();
     setGeometry(x(), area.top() + 20, width(), std::max(300, area.height() - 80));
   }
+}
+
+void TEmailForm::hideEvent(QHideEvent* event) {
+  const QRect g = geometry();
+  s_.EmailFormPlace = {g.x(), g.y(), g.width(), g.height()};
+  QDialog::hideEvent(event);
 }
 
 void TEmailForm::Send() {
@@ -189,9 +198,12 @@ void TEmailForm::AddAttachment() {
 void TEmailForm::DeleteAttachment() { delete attachments->currentItem(); }
 
 void TEmailForm::LinkClicked(const QUrl& url) {
-  // The user's browser opens it; the preview stays on the message.
-  s_.processes.ShellOpen(url.toString().toStdString());
-  ShowBody();
+  // The user's browser or mail client opens it, as the link was written; a link to
+  // a file or a relative one is not for a message's reader. The preview stays put.
+  const QString scheme = url.scheme().toLower();
+  if (scheme != QStringLiteral("http") && scheme != QStringLiteral("https") && scheme != QStringLiteral("mailto"))
+    return;
+  s_.processes.ShellOpen(url.toEncoded().toStdString());
 }
 
 }  // namespace tb

@@ -21,7 +21,8 @@ class Session;
 class THTMLForm;
 
 // The preview: the message rendered from memory. It fetches nothing (no remote images,
-// no local files) and follows no link itself.
+// no local files: an empty resource, since none at all makes the document read a local
+// file itself) and follows no link itself.
 class MailPreview : public QTextBrowser {
   Q_OBJECT
  public:
@@ -70,6 +71,7 @@ class TEmailForm : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void reject() override;
 
  private:
