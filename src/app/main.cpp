@@ -16,6 +16,7 @@
 #include "app/forms/ScriptedKeys.h"
 #include "app/forms/SingleInstance.h"
 #include "app/forms/TMainForm.h"
+#include "owners/OwnerHooks.h"
 #include "bookings/forms/TBookForm.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
@@ -107,6 +108,8 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // Titles, the chart and the menus show owners once the database is read.
+  LoadOwnerDatabase(s);
   TMainForm mainForm(s, env);
   SingleInstance instance;
   instance.Listen(instanceKey, [&mainForm]() { mainForm.BringToFront(); });

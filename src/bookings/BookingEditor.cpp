@@ -4,6 +4,7 @@
 
 #include "bookings/BookingSources.h"
 #include "bookings/BookingStatus.h"
+#include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "platform/Format.h"
@@ -23,21 +24,10 @@ int Nights(const BookingForm& f) {
 
 std::string DateTimeText(TDateTime dt) { return FormatDateTime("ddddd hh:nn:ss", dt); }
 
-// Case-insensitive for the letters of Windows-1252.
-std::string Upper(std::string text) {
-  for (char& ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) ch = static_cast<char>(c - 0x20);
-    else if (c == 0x9A || c == 0x9C || c == 0x9E) ch = static_cast<char>(c - 0x10);
-    else if (c == 0xFF) ch = static_cast<char>(0x9F);
-  }
-  return text;
-}
-
 // The searchable texts of a booking, joined by a character nobody can type.
 std::string SearchText(const Book_Rec& r) {
   const std::string sep(1, '\x01');
-  return Upper(r.Surname + sep + r.Fnames + sep + r.Address + sep + r.Phone + sep + r.Email + sep + r.Special +
+  return UpperCase1252(r.Surname + sep + r.Fnames + sep + r.Address + sep + r.Phone + sep + r.Email + sep + r.Special +
                sep + r.Comments + sep + r.Source);
 }
 
@@ -269,7 +259,7 @@ bool BookingEditor::Find(const std::string& text, bool down) {
     s_.dialogs.Beep();
     return false;
   }
-  const std::string wanted = Upper(text);
+  const std::string wanted = UpperCase1252(text);
   for (Book_Buffer* b = from; b; b = down ? b->Next : b->Prev) {
     if (SearchText(b->Rec).find(wanted) != std::string::npos) {
       Display(b, true);

@@ -43,6 +43,10 @@ const char* const kHelp =
     "       [--attach FILE]...\n"
     "      sends FILE (Windows-1252 HTML) as the e-mail window sends it, with the\n"
     "      settings' SMTP server: a check of the mail settings; exit 0 when sent\n"
+    "  owners ROOT [--archive | --check | --csv] [--today YYYY-MM-DD]\n"
+    "      the owner database as JSON (with each owner's number of properties), or\n"
+    "      the owner archive, or the owner statistics text, or writes Owners.csv in\n"
+    "      ROOT as the owner editor exports it\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -98,7 +102,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
   } commands[] = {{"demo", CtlDemo},     {"check", CtlCheck},   {"bookings", CtlBookings}, {"weeks", CtlWeeks},
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
                   {"rates", CtlRates},   {"letter", CtlLetter},
-                  {"sendmail", CtlSendmail}};
+                  {"sendmail", CtlSendmail}, {"owners", CtlOwners}};
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

@@ -36,5 +36,6 @@ int CtlDelete(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlLetter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlSendmail(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlOwners(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tb

@@ -9,6 +9,8 @@
 #include "bookings/Rates.h"
 #include "ctl/DemoBookings.h"
 #include "ctl/DemoProformas.h"
+#include "owners/OwnerOrder.h"
+#include "owners/OwnerRec.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
@@ -61,6 +63,70 @@ void AddProperty(IniFile& ini, int n, const std::string& name, const Cottage& c)
   ini.WriteInteger(sec, "DepDue", 7);
   ini.WriteInteger(sec, "Wait", 34);
   ini.WriteString(sec, "MgtFee", "15");
+}
+
+struct DemoOwner {
+  const char* surname;
+  const char* firstNames;
+  const char* address;
+  const char* phone;
+  const char* email;
+  const char* url;
+  const char* notes;
+};
+
+const std::array<DemoOwner, 8> kOwners{{
+    {"Penrose", "Alice", "Penrose Farm\r\nLower Tregarth\r\nTruro TR4 9QX", "01872 555 014", "alice@penrose.example",
+     "www.penrose.example", "Prefers e-mail.\r\nKeys with the cleaner."},
+    {"Ashdown", "Mr & Mrs Tom", "12 Mill Lane\r\nKendal LA9 4QP", "01539 555 201", "tom.ashdown@example.com", "",
+     "Statements quarterly"},
+    {"Fairweather", "Zo\xEB", "The Old Forge\r\nHawes DL8 3NT", "01969 555 377", "zoe@fairweather.example",
+     "https://fairweather.example", ""},
+    {"O'Hara", "Declan", "4 Quay Street\r\nPadstow PL28 8AD", "01841 555 912", "", "", "No e-mail: post only"},
+    {"Brightwell", "Sam", "Brightwell Lettings\r\n1 Market Place\r\nLudlow SY8 1AA", "01584 555 640",
+     "sam@brightwell.example", "brightwell.example", ""},
+    {"Ashdown", "Clare", "Rose Cottage\r\nKendal LA9 7EE", "01539 555 880", "clare.ashdown@example.com", "", ""},
+    {"Kerrow", "Jenna", "Kerrow Barton\r\nSt Buryan TR19 6DD", "01736 555 118", "jenna@kerrow.example", "", ""},
+    {"Lindqvist", "Erik", "22 Harbour Row\r\nWhitby YO21 3PU", "01947 555 406", "erik@lindqvist.example", "", ""},
+}};
+
+// Owner number of demo property n of count: the last has none, the rest share the
+// first owners round; one owner more than the properties use has none.
+int DemoOwnerOf(int n, int count) {
+  if (n == count) return 0;
+  return (n - 1) % std::min<int>(count > 1 ? count - 1 : 1, static_cast<int>(kOwners.size()) - 3) + 1;
+}
+
+Owner_Rec DemoOwnerRecord(const DemoOwner& d, uint16_t id, TDateTime today) {
+  Owner_Rec o;
+  o.OwnerID = id;
+  o.OwnerCreated = DateOf(today) - 400 + 37 * id;
+  o.OwnerUpdated = today - 30 + id + 0.4;
+  o.OwnerSurname = d.surname;
+  o.OwnerFName = d.firstNames;
+  o.OwnerAddress = d.address;
+  o.OwnerPhone = d.phone;
+  o.OwnerEmail = d.email;
+  o.OwnerURL = d.url;
+  o.OwnerNotes = d.notes;
+  return o;
+}
+
+// "Owners.bko": the owners the properties name and one without a property;
+// "Owner-archive.bko": two owners deleted earlier.
+std::string WriteDemoOwners(const DemoOptions& o, const std::string& root) {
+  std::vector<Owner_Rec> owners, archive;
+  int used = 0;
+  for (int n = 1; n <= o.properties; ++n) used = std::max(used, DemoOwnerOf(n, o.properties));
+  for (int id = 1; id <= used + 1; ++id)
+    owners.push_back(DemoOwnerRecord(kOwners[static_cast<size_t>(id - 1)], static_cast<uint16_t>(id), o.today));
+  for (size_t i = kOwners.size() - 2; i < kOwners.size(); ++i)
+    archive.push_back(DemoOwnerRecord(kOwners[i], static_cast<uint16_t>(i + 1), o.today - 200));
+  SortOwnersByName(owners);
+  if (!WriteWholeFile(root + "Owners.bko", OwnersImage(owners))) return "Cannot write " + root + "Owners.bko";
+  if (!WriteWholeFile(root + "Owner-archive.bko", OwnersImage(archive)))
+    return "Cannot write " + root + "Owner-archive.bko";
+  return {};
 }
 
 // Rates files for every year shown and bookings over the years asked for.
@@ -141,6 +207,8 @@ std::string MakeDemo(const DemoOptions& o) {
                                : kCottages[rng() % kCottages.size()];
     const std::string name = DemoPropertyName(n, o.properties, o.seed);
     AddProperty(ini, n, name, style);
+    ini.WriteInteger(PropertySection(n), "Owner", DemoOwnerOf(n, o.properties));
+    if (n == 1) ini.WriteBool(PropertySection(n), "AO", true);  // let for its owner: the title names them
     const std::string folder = root + PathFromText(name) + "/";
     for (const char* sub : {"Data", "Archive", "Letters"})
       if (!ForceDirectories(folder + sub)) return "Cannot create folder " + folder + sub;
@@ -148,6 +216,8 @@ std::string MakeDemo(const DemoOptions& o) {
   if (!ini.Save()) return "Cannot write " + root + "Cotlyn.ini";
   const std::string proformas = WriteDemoProformas(root, root + PathFromText(DemoPropertyName(1, o.properties, o.seed)) + "/");
   if (!proformas.empty()) return proformas;
+  const std::string owners = WriteDemoOwners(o, root);
+  if (!owners.empty()) return owners;
   return WriteDemoData(o, ini);
 }
 

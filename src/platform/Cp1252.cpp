@@ -97,4 +97,14 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   return out;
 }
 
+std::string UpperCase1252(std::string text) {
+  for (char& ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) ch = static_cast<char>(c - 0x20);
+    else if (c == 0x9A || c == 0x9C || c == 0x9E) ch = static_cast<char>(c - 0x10);
+    else if (c == 0xFF) ch = static_cast<char>(0x9F);
+  }
+  return text;
+}
+
 }  // namespace tb

@@ -9,5 +9,8 @@ namespace tb {
 std::string Cp1252ToUtf8(std::string_view ansi);
 // Characters that Windows-1252 cannot hold become '?'; invalid UTF-8 bytes too.
 std::string Utf8ToCp1252(std::string_view utf8);
+// The text in capitals, the accented letters of Windows-1252 included (for searches
+// that ignore case).
+std::string UpperCase1252(std::string text);
 
 }  // namespace tb

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@
 #include "store/UserPrefs.h"
 
 namespace tb {
+
+struct OwnerDB;
 
 class Session {
  public:
@@ -84,6 +87,10 @@ class Session {
   SharedFile BookFile;
   int BookFileProp = -1;
   bool FileReadOnly = false;
+
+  // The owner database, made and loaded by the owners layer (src/owners/OwnerDB.h);
+  // null until first used.
+  std::shared_ptr<OwnerDB> owners;
 
   // Ends the process with the code. Tests replace it with one that throws.
   std::function<void(int)> exitProcess;

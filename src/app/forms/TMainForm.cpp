@@ -14,6 +14,7 @@
 #include "app/ChartStyle.h"
 #include "app/WindowPlacement.h"
 #include "app/forms/ChartArea.h"
+#include "owners/OwnerDB.h"
 #include "app/forms/SingleInstance.h"
 #include "app/forms/TAboutForm.h"
 #include "bookings/forms/TBookForm.h"
@@ -50,6 +51,7 @@ TMainForm::TMainForm(Session& session, const StartupEnvironment& env, QWidget* p
     };
     chartArea->onBookingRequested = [this](const OpenBookingRequest& r) { OpenBooking(r); };
     chartArea->onPropertyMenu = [this](int n, const QPoint& at) { PropertyMenu(n)->popup(at); };
+    chartArea->onOwnerClicked = [this](int n) { ViewOwner(n); };
     chartArea->onFirstPaint = [this]() {
       if (onFirstPaint) onFirstPaint();
     };
@@ -233,7 +235,9 @@ QMenu* TMainForm::PropertyMenu(int n) {
           [this, n]() { ManageProformas(n); });
   QAction* web = propertyMenu->addAction(QStringLiteral("View Local Website"));
   connect(web, &QAction::triggered, this, [this, n]() { s_.processes.ShellOpen(LocalIndexPage(s_, n)); });
-  later(QStringLiteral("View Owner Record"));
+  QAction* owner = propertyMenu->addAction(QStringLiteral("View Owner Record"));
+  owner->setVisible(!OwnerList(s_).empty());
+  connect(owner, &QAction::triggered, this, [this, n]() { ViewOwner(n); });
   later(QStringLiteral("Expenses"));
   if (p.AS) later(ToQ("Synch Agency (" + p.PropName + ")"));
   return propertyMenu;

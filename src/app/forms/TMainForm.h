@@ -23,6 +23,9 @@ namespace tb {
 class ChartArea;
 class TBookForm;
 class TERForm;
+class TOwnerForm;
+class TOwnerListForm;
+class TOwnerStatsForm;
 class TProformaForm;
 class Session;
 struct OpenBookingRequest;
@@ -65,6 +68,21 @@ class TMainForm : public QMainWindow {
   void ManageProformas(int n);
   // Shows the proforma window (tests replace it).
   std::function<void(TProformaForm&)> showProformas;
+  // The owner command: "View Owner" ("C"), "List Owners" ("M"), or "Create Owner
+  // DataBase" while there is no owner database.
+  void OwnerCommand();
+  // Property n's owner in the owner editor; refused when it has none.
+  void ViewOwner(int n);
+  // The owner list, to edit (email false) or to choose owners to write to.
+  void ListOwners(bool email);
+  void OwnerStatistics();
+  // Starts the archive viewer; refused while the owner editor is open.
+  void ViewOwnerArchive();
+  // Captions and visibility of the owner commands as the owner database now stands.
+  void UpdateOwnerCommands();
+  // Show the owner windows (tests replace them; unset: modally).
+  std::function<void(TOwnerForm&)> showOwner;
+  std::function<void(TOwnerListForm&)> showOwnerList;
   // "Open " + name: brings that property's window forward, or starts a copy for it.
   void OpenProperty(int n);
   void BringToFront();
@@ -124,6 +142,10 @@ class TMainForm : public QMainWindow {
   QAction* acConfigure = nullptr;
   QAction* acListUsers = nullptr;
   QAction* acPrintStatus = nullptr;
+  QAction* acOwner = nullptr;         // the owner command (its caption changes)
+  QAction* acOwnerArchive = nullptr;  // "View Owner Archive"
+  QAction* acOwnerStats = nullptr;
+  QPointer<TOwnerStatsForm> ownerStats;
   QTimer* refreshTimer = nullptr;
   QTimer* uploadTimer = nullptr;
   ChartArea* chartArea = nullptr;
@@ -143,6 +165,7 @@ class TMainForm : public QMainWindow {
  private:
   void BuildMenus();
   void BuildToolBar();
+  void RunOwnerForm(TOwnerForm& form);
   void ChangeYear(int delta);
   Session& s_;
   StartupEnvironment env_;

@@ -133,12 +133,12 @@ void TMainForm::BuildMenus() {
   // Without an owner database the Owners menu is hidden and the owner command offers
   // to create one.
   ownersMenu = menuBar()->addMenu(QStringLiteral("&Owners"));
-  add(ownersMenu, {"List Owners"}, nullptr);
-  add(ownersMenu, {"Email owners"}, nullptr);
-  add(ownersMenu, {"Owner statistics"}, nullptr);
-  add(ownersMenu, {"View Owner Archive"}, nullptr);
-  ownersMenu->menuAction()->setVisible(false);
-  add(toolsMenu, {"Create Owner DataBase", "F7", "Create Owner Database", Category::FileActions}, nullptr);
+  add(ownersMenu, {"List Owners"}, [this]() { ListOwners(false); });
+  add(ownersMenu, {"Email owners"}, [this]() { ListOwners(true); });
+  acOwnerStats = add(ownersMenu, {"Owner statistics"}, [this]() { OwnerStatistics(); });
+  acOwnerArchive = add(ownersMenu, {"View Owner Archive"}, [this]() { ViewOwnerArchive(); });
+  acOwner = add(toolsMenu, {"Create Owner DataBase", "F7", "Create Owner Database", Category::FileActions},
+                [this]() { OwnerCommand(); });
 
   helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
   add(helpMenu, {"&Contents"}, [this]() { ShowHelp(kHelpContents); });
@@ -151,6 +151,8 @@ void TMainForm::BuildMenus() {
   acAbout = add(helpMenu, {"About"}, [this]() { ShowAbout(); });
 
   BuildToolBar();
+  // After the tool bar, which finds the owner command by its first caption.
+  UpdateOwnerCommands();
 }
 
 void TMainForm::BuildToolBar() {

@@ -33,22 +33,8 @@ namespace tb {
 
 namespace {
 
-// Memos hold Windows line breaks in the booking; Qt edits "\n".
-QString ToMemo(const std::string& ansi) {
-  QString text = ToQ(ansi);
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return text;
-}
-
-std::string FromMemo(const QString& text) {
-  QString windows = text;
-  windows.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  return FromQ(windows);
-}
-
 void Put(QPlainTextEdit* e, const std::string& ansi) {
-  const QString text = ToMemo(ansi);
+  const QString text = MemoToQ(ansi);
   if (e->toPlainText() != text) e->setPlainText(text);
 }
 
@@ -124,11 +110,11 @@ void TBookForm::ReadFields() {
   BookingForm& form = f.form;
   form.surname = FromQ(fSurName->text());
   f.fnames = FromQ(fFNames->text());
-  f.address = FromMemo(fAddress->toPlainText());
+  f.address = MemoFromQ(fAddress->toPlainText());
   f.phone = FromQ(fPhone->text());
   f.email = FromQ(fEMail->text());
   f.special = FromQ(fSpecial->text());
-  f.comments = FromMemo(fComments->toPlainText());
+  f.comments = MemoFromQ(fComments->toPlainText());
   f.source = FromQ(fSource->currentText());
   f.visits = FromQ(fNVisits->text());
   form.startD = PickedDate(fStartDate->date(), form.startD);
@@ -267,11 +253,11 @@ void TBookForm::AddressEdited() {
 // Comments: at most `limit` bytes as stored; a longer text is refused as typed.
 void TBookForm::MemoLimited(QPlainTextEdit* memo, size_t limit, std::string& previous) {
   if (!ready_ || closed_ || editor_.ReadOnly()) return;
-  const std::string text = FromMemo(memo->toPlainText());
+  const std::string text = MemoFromQ(memo->toPlainText());
   if (text.size() > limit) {
     s_.dialogs.Beep();
     ready_ = false;
-    memo->setPlainText(ToMemo(previous));
+    memo->setPlainText(MemoToQ(previous));
     memo->moveCursor(QTextCursor::End);
     ready_ = true;
     return;

@@ -12,5 +12,17 @@ inline QString ToQ(const std::string& ansi) { return QString::fromStdString(Cp12
 inline std::string FromQ(const QString& text) { return Utf8ToCp1252(text.toStdString()); }
 // A message text: "\r" is a line break.
 inline QString MessageToQ(const std::string& ansi) { return ToQ(ansi).replace(QLatin1Char('\r'), QLatin1Char('\n')); }
+// Texts of several lines hold Windows line breaks in the files; Qt's editors hold "\n".
+inline QString MemoToQ(const std::string& ansi) {
+  QString text = ToQ(ansi);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return text;
+}
+inline std::string MemoFromQ(const QString& text) {
+  QString windows = text;
+  windows.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return FromQ(windows);
+}
 
 }  // namespace tb
