@@ -22,17 +22,6 @@ struct Millimetres {
   int operator()(double mm) const { return static_cast<int>(mm * perMm + 0.5); }
 };
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t from = 0;
-  while (from <= text.size()) {
-    const size_t end = std::min(text.find("\r\n", from), text.size());
-    lines.push_back(text.substr(from, end - from));
-    from = end + 2;
-  }
-  return lines;
-}
-
 }  // namespace
 
 void PrintOwnerDetails(PrintCanvas& c, const Session& s, const Owner_Rec& o) {
@@ -78,7 +67,7 @@ void PrintOwnerDetails(PrintCanvas& c, const Session& s, const Owner_Rec& o) {
     }
   };
   std::vector<std::string> addressLines;
-  for (const std::string& l : Lines(o.OwnerAddress))
+  for (const std::string& l : CrLfLines(o.OwnerAddress))
     if (!l.empty()) addressLines.push_back(l);
   item("Surname:", {o.OwnerSurname});
   item("First Names:", {o.OwnerFName});
@@ -87,7 +76,7 @@ void PrintOwnerDetails(PrintCanvas& c, const Session& s, const Owner_Rec& o) {
   item("E-Mail:", {o.OwnerEmail});
   if (!o.OwnerURL.empty()) item("Web Site:", {o.OwnerURL});
   item("Last updated:", {ShortDateText(o.OwnerUpdated) + "     ( Created: " + ShortDateText(o.OwnerCreated) + ")"});
-  item("Notes:", Lines(o.OwnerNotes));
+  item("Notes:", CrLfLines(o.OwnerNotes));
 }
 
 void PrintOwnerList(PrintCanvas& c, const Session& s) {

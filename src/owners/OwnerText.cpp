@@ -1,11 +1,22 @@
 #include "owners/OwnerText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/Text.h"
 #include "store/Session.h"
 
 namespace tb {
+
+std::vector<std::string> CrLfLines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t from = 0; from <= text.size();) {
+    const size_t end = std::min(text.find("\r\n", from), text.size());
+    lines.push_back(text.substr(from, end - from));
+    from = end + 2;
+  }
+  return lines;
+}
 
 std::string OwnerNumberText(uint16_t id) {
   char text[8];
@@ -20,13 +31,9 @@ std::string OwnerSearchText(const Owner_Rec& o) {
 
 std::string OwnerClipboardText(const OwnerFields& f) {
   std::string text = Trim(f.firstNames + " " + f.surname) + "\r\n";
-  size_t from = 0;
-  for (int line = 0; line < 6 && from <= f.address.size(); ++line) {
-    const size_t end = std::min(f.address.find("\r\n", from), f.address.size());
-    const std::string part = f.address.substr(from, end - from);
-    if (!part.empty()) text += part + "\r\n";
-    from = end + 2;
-  }
+  const std::vector<std::string> address = CrLfLines(f.address);
+  for (size_t i = 0; i < address.size() && i < 6; ++i)
+    if (!address[i].empty()) text += address[i] + "\r\n";
   if (!f.phone.empty()) text += "Phone: " + f.phone + "\r\n";
   if (!f.email.empty()) text += "EMail: " + f.email + "\r\n";
   if (!f.url.empty()) text += "URL: " + f.url + "\r\n";

@@ -9,6 +9,8 @@
 
 namespace tb {
 
+// The lines of a text whose lines end in CR LF (an address, notes), empty ones included.
+std::vector<std::string> CrLfLines(const std::string& text);
 // The owner number with at least two digits ("01").
 std::string OwnerNumberText(uint16_t id);
 // The texts a search looks through, joined by single spaces.

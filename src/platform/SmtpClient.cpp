@@ -8,6 +8,7 @@
 #include <random>
 
 #include "platform/FileSystem.h"
+#include "platform/FormatSettings.h"
 #include "platform/Text.h"
 
 namespace tb {
@@ -71,17 +72,17 @@ bool IsHostName(const std::string& host) {
 // Day and month names are English whatever the user's locale: the header is read by
 // programs, and "Mo, 03 M\u00e4r" is not a date to them.
 std::string DateHeader() {
-  static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-  static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  static const FormatSettings english = BritishFormatSettings();
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
   const long offset = local.tm_gmtoff / 60;
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%s, %02d %s %04d %02d:%02d:%02d %c%02ld%02ld", kDays[local.tm_wday % 7],
-                local.tm_mday, kMonths[local.tm_mon % 12], local.tm_year + 1900, local.tm_hour, local.tm_min,
-                local.tm_sec, offset < 0 ? '-' : '+', std::labs(offset) / 60, std::labs(offset) % 60);
+  std::snprintf(buf, sizeof buf, "%s, %02d %s %04d %02d:%02d:%02d %c%02ld%02ld",
+                english.shortDayNames[static_cast<size_t>(local.tm_wday % 7)].c_str(), local.tm_mday,
+                english.shortMonthNames[static_cast<size_t>(local.tm_mon % 12)].c_str(), local.tm_year + 1900,
+                local.tm_hour, local.tm_min, local.tm_sec, offset < 0 ? '-' : '+', std::labs(offset) / 60,
+                std::labs(offset) % 60);
   return buf;
 }
 
