@@ -81,10 +81,10 @@ void BM_ReadSortAndListOwners(benchmark::State& state) {
     Owners(s).fileAge = -2;  // read again each time
     OpenOwnerDB(s, false);
     SortOwners(s, OwnerList(s).front().OwnerID);
-    const std::vector<OwnerListRow> rows = OwnerListRows(s);
-    without = OwnersWithoutProperties(rows);
+    const OwnerListTable table = OwnerListRows(s);
+    without = OwnersWithoutProperties(table.rows);
     pairs = DuplicateOwnerPairs(OwnerList(s)).size();
-    benchmark::DoNotOptimize(rows.data());
+    benchmark::DoNotOptimize(table.rows.data());
   }
   state.counters["owners"] = static_cast<double>(OwnerList(s).size());
   state.counters["noProps"] = without;

@@ -74,9 +74,9 @@ int CtlOwners(const std::vector<std::string>& args, std::ostream& out, std::ostr
     out << "Exported " << OwnerList(s).size() << " records to " << OwnersCsvPath(s) << "\n";
     return 0;
   }
-  const std::vector<OwnerListRow> rows = OwnerListRows(s);
+  const OwnerListTable table = OwnerListRows(s);
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
-  for (const OwnerListRow& row : rows) {
+  for (const OwnerListRow& row : table.rows) {
     nlohmann::ordered_json j = OwnerJson(OwnerList(s)[static_cast<size_t>(row.Index)]);
     j["NP"] = row.NP;
     list.push_back(std::move(j));

@@ -63,14 +63,14 @@ std::string OwnerArchivePath(const Session& s) { return s.common.RootFolder + "O
 
 namespace {
 
-// Parses a whole file image; corrupt data ends the run with its log line and message.
-std::vector<Owner_Rec> ParseOwnerImage(Session& s, const std::string& path, const std::string& data) {
+// Parses a whole file image into owners whose texts point into it; corrupt data ends
+// the run with its log line and message.
+void ParseOwnerImage(Session& s, const std::string& path, const std::string& data, std::vector<Owner_Rec>& owners) {
   const std::string shown = PathText(path);
   const std::string please = "Please investigate and recover lost data before continuing - see Help.";
-  std::vector<Owner_Rec> owners;
   std::string logLine, message;
-  switch (ParseOwners(data, owners)) {
-    case OwnerFileFault::None: return owners;
+  switch (ParseOwnerViews(data, owners)) {
+    case OwnerFileFault::None: return;
     case OwnerFileFault::TooSmall:
       logLine = "QZ1220A File " + shown + " corrupt. Size =" + std::to_string(data.size()) + " bytes. DIE";
       message = "Error 1220. Corrupt Owner file=" + shown + "\r" + please;
@@ -105,9 +105,12 @@ std::string ReadWhole(Session& s, SharedFile& f) {
 }  // namespace
 
 void ReadOwnerFile(Session& s, SharedFile& f) {
-  std::vector<Owner_Rec> owners = ParseOwnerImage(s, f.Path(), ReadWhole(s, f));
+  auto image = std::make_unique<const std::string>(ReadWhole(s, f));
+  std::vector<Owner_Rec> owners;
+  ParseOwnerImage(s, f.Path(), *image, owners);
   OwnerDB& db = Owners(s);
-  db.owners = std::move(owners);
+  db.owners = std::move(owners);  // before the image their texts pointed into goes
+  db.image = std::move(image);
   db.current = std::min(std::max(db.current, db.owners.empty() ? 0 : 1), db.Count());
 }
 
@@ -121,8 +124,10 @@ std::vector<Owner_Rec> ReadOwnerArchive(Session& s) {
   constexpr size_t kCutShortLimit = 4096;
   const size_t whole = WholeOwnerRecords(data);
   if (data.size() - whole < kCutShortLimit) data.resize(whole);
-  if (data.empty()) return {};
-  return ParseOwnerImage(s, path, data);
+  std::vector<Owner_Rec> owners;
+  if (!data.empty()) ParseOwnerImage(s, path, data, owners);
+  // Owned copies: the texts pointed into data, which goes now.
+  return std::vector<Owner_Rec>(owners.begin(), owners.end());
 }
 
 bool OpenOwnerDB(Session& s, bool lock) {

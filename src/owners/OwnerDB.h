@@ -3,6 +3,7 @@
 // root, loaded whole into the session and written back whole through the handle that
 // holds it (writers denied). Deleted owners are appended to "Owner-archive.bko".
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ class Session;
 
 struct OwnerDB {
   std::vector<Owner_Rec> owners;  // sorted by name
+  // The file as last read: the texts of the owners read from it point here.
+  std::unique_ptr<const std::string> image;
   int current = 0;                // 1-based position of the owner the editor shows; 0 none
   bool changed = false;
   bool readOnly = false;

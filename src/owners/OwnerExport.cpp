@@ -11,7 +11,7 @@ namespace {
 
 // A CSV field: in double quotes, a double quote inside written twice, so that a name
 // with a quote in it stays one field.
-std::string Quoted(const std::string& text) {
+std::string Quoted(std::string_view text) {
   std::string out = "\"";
   for (const char c : text) {
     if (c == '"') out += '"';
@@ -28,8 +28,9 @@ std::string OwnersCsv(const std::vector<Owner_Rec>& owners, const std::string& d
   std::string csv = "," + Quoted("List of Owners.  Exported " + dateText) + "\r\n";
   for (const Owner_Rec& o : owners) {
     csv += std::to_string(o.OwnerID);
-    for (const std::string& t : {o.OwnerSurname, o.OwnerFName, o.OwnerPhone, o.OwnerEmail,
-                                 CommaLines(o.OwnerAddress), o.OwnerURL})
+    const std::string address = CommaLines(o.OwnerAddress);
+    for (const std::string_view t : {o.OwnerSurname.view(), o.OwnerFName.view(), o.OwnerPhone.view(),
+                                      o.OwnerEmail.view(), std::string_view(address), o.OwnerURL.view()})
       csv += "," + Quoted(t);
     csv += "\r\n";
   }

@@ -1,6 +1,7 @@
 #include "owners/OwnerListRows.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "owners/OwnerDB.h"
 #include "platform/Escape.h"
@@ -24,7 +25,7 @@ unsigned char Upper(unsigned char c) {
   }
 }
 
-int CompareNoCase(const std::string& a, const std::string& b) {
+int CompareNoCase(std::string_view a, std::string_view b) {
   const size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
     const unsigned char x = Upper(static_cast<unsigned char>(a[i])), y = Upper(static_cast<unsigned char>(b[i]));
@@ -33,7 +34,7 @@ int CompareNoCase(const std::string& a, const std::string& b) {
   return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
-const std::string& ColumnText(const OwnerListRow& r, OwnerColumn c) {
+std::string_view ColumnText(const OwnerListRow& r, OwnerColumn c) {
   switch (c) {
     case OwnerColumn::Phone: return r.Phone;
     case OwnerColumn::eMail: return r.eMail;
@@ -47,54 +48,93 @@ const std::string& ColumnText(const OwnerListRow& r, OwnerColumn c) {
 }  // namespace
 
 PropertyOwnerCounts::PropertyOwnerCounts(const Session& s) {
-  for (int n = 1; n <= s.NumProps(); ++n) sorted_.push_back(s.Prop(n).Owner);
-  std::sort(sorted_.begin(), sorted_.end());
+  for (int n = 1; n <= s.NumProps(); ++n) {
+    const uint16_t id = s.Prop(n).Owner;
+    if (id >= counts_.size()) counts_.resize(size_t{id} + 1, 0);
+    ++counts_[id];
+  }
 }
 
-int PropertyOwnerCounts::operator()(uint16_t id) const {
-  const auto [from, to] = std::equal_range(sorted_.begin(), sorted_.end(), id);
-  return static_cast<int>(to - from);
-}
+int PropertyOwnerCounts::operator()(uint16_t id) const { return id < counts_.size() ? counts_[id] : 0; }
 
-std::string CommaLines(const std::string& text, size_t limit) {
-  std::string out;
-  out.reserve(std::min(text.size(), limit));
-  for (size_t from = 0; from < text.size() && out.size() < limit;) {
+size_t CommaLinesInto(std::string_view text, size_t limit, char* out) {
+  size_t n = 0;
+  for (size_t from = 0; from < text.size() && n < limit;) {
     const size_t br = text.find("\r\n", from);
-    const size_t to = br == std::string::npos ? text.size() : br;
-    out.append(text, from, std::min(to - from, limit - out.size()));
-    if (br == std::string::npos) break;
-    if (out.size() < limit) out += ',';
+    const size_t to = br == std::string_view::npos ? text.size() : br;
+    const size_t take = std::min(to - from, limit - n);
+    std::memcpy(out + n, text.data() + from, take);
+    n += take;
+    if (br == std::string_view::npos) break;
+    if (n < limit) out[n++] = ',';
     from = br + 2;
   }
+  return n;
+}
+
+std::string CommaLines(std::string_view text, size_t limit) {
+  std::string out(std::min(text.size(), limit), '\0');
+  out.resize(CommaLinesInto(text, limit, out.data()));
   return out;
 }
 
-std::vector<OwnerListRow> OwnerListRows(const Session& s) {
+OwnerListTable OwnerListRows(const Session& s) {
+  constexpr size_t kCommentLimit = 60;
+  static constexpr std::string_view kNameJoin = "\xB7 ";
+  constexpr size_t kDateSize = 10;
   const std::vector<Owner_Rec>& owners = OwnerList(s);
+  OwnerListTable table;
+  table.rows.reserve(owners.size());
+  // Texts go into blocks that never move, a new one when a row's texts do not fit.
+  constexpr size_t kBlock = 64 * 1024;
+  char* at = nullptr;
+  size_t left = 0;
+  const auto put = [&at](std::string_view part) {
+    std::memcpy(at, part.data(), part.size());
+    at += part.size();
+  };
+  const auto view = [&at](const char* from) { return std::string_view(from, static_cast<size_t>(at - from)); };
   const PropertyOwnerCounts np(s);
-  std::vector<OwnerListRow> rows(owners.size());
   for (size_t i = 0; i < owners.size(); ++i) {
     const Owner_Rec& o = owners[i];
-    OwnerListRow& r = rows[i];
-    r.ID = o.OwnerID;
-    r.NP = np(o.OwnerID);
-    r.Name = o.OwnerSurname + "\xB7 " + o.OwnerFName;
-    r.Phone = o.OwnerPhone;
-    r.eMail = o.OwnerEmail;
-    r.Address = CommaLines(o.OwnerAddress);
+    const size_t need = o.OwnerSurname.size() + kNameJoin.size() + o.OwnerFName.size() + o.OwnerPhone.size() +
+                        o.OwnerEmail.size() + o.OwnerAddress.size() + kDateSize +
+                        std::min(o.OwnerNotes.size(), kCommentLimit);
+    if (need > left) {
+      left = std::max(need, kBlock);
+      at = table.text.emplace_back(std::make_unique_for_overwrite<char[]>(left)).get();
+    }
+    const char* const rowStart = at;
+    const char* from = at;
+    put(o.OwnerSurname);
+    put(kNameJoin);
+    put(o.OwnerFName);
+    const std::string_view name = view(from);
+    from = at;
+    put(o.OwnerPhone);
+    const std::string_view phone = view(from);
+    from = at;
+    put(o.OwnerEmail);
+    const std::string_view email = view(from);
+    const std::string_view address(at, CommaLinesInto(o.OwnerAddress, std::string_view::npos, at));
+    at += address.size();
     // Built by hand: the general formatter is the slowest part of a 2,000-row list.
     const DateParts d = DecodeDate(o.OwnerUpdated);
     const int year = d.year < 0 ? 0 : d.year % 10000;
-    const char date[10] = {static_cast<char>('0' + year / 1000), static_cast<char>('0' + year / 100 % 10),
-                           static_cast<char>('0' + year / 10 % 10), static_cast<char>('0' + year % 10), '/',
-                           static_cast<char>('0' + d.month / 10),   static_cast<char>('0' + d.month % 10), '/',
-                           static_cast<char>('0' + d.day / 10),     static_cast<char>('0' + d.day % 10)};
-    r.DateU.assign(date, sizeof date);
-    r.Comment = CommaLines(o.OwnerNotes, 60);
-    r.Index = static_cast<int>(i);
+    const char date[kDateSize] = {static_cast<char>('0' + year / 1000), static_cast<char>('0' + year / 100 % 10),
+                                  static_cast<char>('0' + year / 10 % 10), static_cast<char>('0' + year % 10), '/',
+                                  static_cast<char>('0' + d.month / 10),   static_cast<char>('0' + d.month % 10), '/',
+                                  static_cast<char>('0' + d.day / 10),     static_cast<char>('0' + d.day % 10)};
+    from = at;
+    put(std::string_view(date, kDateSize));
+    const std::string_view updated = view(from);
+    const std::string_view comment(at, CommaLinesInto(o.OwnerNotes, kCommentLimit, at));
+    at += comment.size();
+    // Made whole in one step: a row cleared first and then filled costs a third more.
+    left -= static_cast<size_t>(at - rowStart);
+    table.rows.push_back({o.OwnerID, np(o.OwnerID), name, phone, email, address, updated, comment, static_cast<int>(i)});
   }
-  return rows;
+  return table;
 }
 
 int OwnersWithoutProperties(const std::vector<OwnerListRow>& rows) {
@@ -113,13 +153,28 @@ void SortOwnerListRows(std::vector<OwnerListRow>& rows, OwnerColumn column, bool
   });
 }
 
+namespace {
+
+constexpr std::string_view kMailScheme = "mailto:";
+// An empty subject and body, as the mail programs expect them after the addresses.
+constexpr std::string_view kEmptyMailFields = "?Subject= &Body=";
+
+// The address escaped as the one-address link escapes it.
+std::string EscapedAddress(const std::string& address) {
+  return MailtoLink(address, "", "", "").substr(kMailScheme.size());
+}
+
+}  // namespace
+
+std::string OwnerMailtoLink(const std::string& address) {
+  return std::string(kMailScheme) + EscapedAddress(address) + std::string(kEmptyMailFields);
+}
+
 std::string OwnersMailtoLink(const std::vector<std::string>& addresses) {
-  static const std::string kScheme = "mailto:";
-  std::string link = kScheme;
-  // Each address escaped as the one-address link escapes it; the ";" between them
-  // stays a separator.
-  for (const std::string& a : addresses) link += MailtoLink(a, "", "", "").substr(kScheme.size()) + ";";
-  return link;
+  std::string link(kMailScheme);
+  // The ";" after each address stays a separator.
+  for (const std::string& a : addresses) link += EscapedAddress(a) + ";";
+  return link + std::string(kEmptyMailFields);
 }
 
 std::string OwnerWebLink(const std::string& url) {

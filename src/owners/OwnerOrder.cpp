@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <numeric>
 
 #include "owners/OwnerDB.h"
@@ -22,16 +23,19 @@ int FindOwner(const Session& s, uint16_t id) { return FindOwner(OwnerList(s), id
 namespace {
 
 // Surname followed directly by first names, compared byte by byte as unsigned, without
-// joining them.
+// joining them: at most three runs of memcmp where the parts' ends fall differently.
 bool NameBefore(const Owner_Rec& a, const Owner_Rec& b) {
-  const std::string_view as = a.OwnerSurname, af = a.OwnerFName, bs = b.OwnerSurname, bf = b.OwnerFName;
-  const size_t la = as.size() + af.size(), lb = bs.size() + bf.size();
-  for (size_t i = 0; i < la && i < lb; ++i) {
-    const auto x = static_cast<unsigned char>(i < as.size() ? as[i] : af[i - as.size()]);
-    const auto y = static_cast<unsigned char>(i < bs.size() ? bs[i] : bf[i - bs.size()]);
-    if (x != y) return x < y;
+  const std::string_view ap[2] = {a.OwnerSurname, a.OwnerFName}, bp[2] = {b.OwnerSurname, b.OwnerFName};
+  size_t ai = 0, bi = 0, ao = 0, bo = 0;  // part and offset in it
+  for (;;) {
+    while (ai < 2 && ao == ap[ai].size()) ++ai, ao = 0;
+    while (bi < 2 && bo == bp[bi].size()) ++bi, bo = 0;
+    if (ai == 2 || bi == 2) return ai == 2 && bi < 2;
+    const size_t n = std::min(ap[ai].size() - ao, bp[bi].size() - bo);
+    if (const int c = std::memcmp(ap[ai].data() + ao, bp[bi].data() + bo, n); c != 0) return c < 0;
+    ao += n;
+    bo += n;
   }
-  return la < lb;
 }
 
 }  // namespace
@@ -56,24 +60,25 @@ void SortOwners(Session& s, uint16_t shownID) {
 
 std::vector<std::pair<int, int>> DuplicateOwnerPairs(const std::vector<Owner_Rec>& owners) {
   // Positions grouped by number (in position order within a number), so the pairs come
-  // without comparing every owner with every other.
-  std::vector<int> byID(owners.size());
-  std::iota(byID.begin(), byID.end(), 0);
-  std::stable_sort(byID.begin(), byID.end(), [&](int a, int b) {
-    return owners[static_cast<size_t>(a)].OwnerID < owners[static_cast<size_t>(b)].OwnerID;
-  });
+  // without comparing every owner with every other. Number and position in one key
+  // sort without looking back at the owners.
+  std::vector<uint64_t> keys(owners.size());
+  for (size_t i = 0; i < owners.size(); ++i) keys[i] = uint64_t{owners[i].OwnerID} << 32 | i;
+  std::sort(keys.begin(), keys.end());
+  const auto position = [&keys](size_t k) { return static_cast<uint32_t>(keys[k]); };
+  const auto number = [&keys](size_t k) { return keys[k] >> 32; };
   // For each position, where its number's run continues after it.
-  std::vector<std::pair<size_t, size_t>> later(owners.size());  // [from, to) in byID
-  for (size_t i = 0; i < byID.size();) {
+  std::vector<std::pair<size_t, size_t>> later(owners.size());  // [from, to) in keys
+  for (size_t i = 0; i < keys.size();) {
     size_t j = i;
-    const uint16_t id = owners[static_cast<size_t>(byID[i])].OwnerID;
-    while (j < byID.size() && owners[static_cast<size_t>(byID[j])].OwnerID == id) ++j;
-    for (size_t k = i; k < j; ++k) later[static_cast<size_t>(byID[k])] = {k + 1, j};
+    while (j < keys.size() && number(j) == number(i)) ++j;
+    for (size_t k = i; k < j; ++k) later[position(k)] = {k + 1, j};
     i = j;
   }
   std::vector<std::pair<int, int>> pairs;
   for (size_t a = 0; a < owners.size(); ++a)
-    for (size_t k = later[a].first; k < later[a].second; ++k) pairs.emplace_back(static_cast<int>(a), byID[k]);
+    for (size_t k = later[a].first; k < later[a].second; ++k)
+      pairs.emplace_back(static_cast<int>(a), static_cast<int>(position(k)));
   return pairs;
 }
 
@@ -81,7 +86,7 @@ std::string DuplicateOwnerText(const std::vector<Owner_Rec>& owners, std::pair<i
   const Owner_Rec& a = owners.at(static_cast<size_t>(pair.first));
   const Owner_Rec& b = owners.at(static_cast<size_t>(pair.second));
   return Format("DUPLICATE OwnerID=%d. First occurrence: Name=%s, row=%d Second: Name=%s, row=%d",
-                {a.OwnerID, a.OwnerSurname, pair.first + 1, b.OwnerSurname, pair.second + 1});
+                {a.OwnerID, a.OwnerSurname.view(), pair.first + 1, b.OwnerSurname.view(), pair.second + 1});
 }
 
 void CheckOwnerIDs(Session& s, const std::string& caller) {

@@ -2,6 +2,9 @@
 // One owner as "Owners.bko" and "Owner-archive.bko" hold it: 32 fixed bytes, then
 // seven texts, each a 16-bit little-endian length and that many Windows-1252 bytes.
 // Records follow each other with no header, count or terminator.
+//
+// The texts are BookTexts: read from the database file they point into the file's
+// bytes that the database keeps, and own their bytes once assigned, copied or moved.
 
 #include <array>
 #include <cstdint>
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include "platform/DateTime.h"
+#include "store/BookText.h"
 
 namespace tb {
 
@@ -19,13 +23,13 @@ struct Owner_Rec {
   std::array<uint8_t, 8> OwnerSpare1{};  // carried unchanged
   uint16_t OwnerID = 0;
   std::array<uint8_t, 6> OwnerSpare2{};  // carried unchanged
-  std::string OwnerSurname;
-  std::string OwnerFName;
-  std::string OwnerAddress;  // lines separated by CR LF
-  std::string OwnerPhone;
-  std::string OwnerEmail;
-  std::string OwnerURL;
-  std::string OwnerNotes;
+  BookText OwnerSurname;
+  BookText OwnerFName;
+  BookText OwnerAddress;  // lines separated by CR LF
+  BookText OwnerPhone;
+  BookText OwnerEmail;
+  BookText OwnerURL;
+  BookText OwnerNotes;
 };
 
 // The seven texts in file order.
@@ -58,6 +62,9 @@ enum class OwnerFileFault {
 };
 // Parses a whole owner file. On a fault `owners` holds the records before the bad one.
 OwnerFileFault ParseOwners(std::string_view data, std::vector<Owner_Rec>& owners);
+// The same with every text pointing into data, which must outlive the records it
+// is in (copies and moves of them own their texts).
+OwnerFileFault ParseOwnerViews(std::string_view data, std::vector<Owner_Rec>& owners);
 // The length of the whole records at the start of data (an archive append cut short
 // leaves part of one at its end).
 size_t WholeOwnerRecords(const std::string& data);

@@ -6,7 +6,8 @@
 // years of bookings are read without a heap block per text, and a record stays small.
 // Every other text owns its bytes: whatever is assigned, and every copy and every move
 // of a text that points, so a record taken out of a list stays whole after the list
-// is read again or freed. Only the record parser and the list make a text that points.
+// is read again or freed. Only the record parsers and the list make a text that points.
+// Owners' records hold their texts the same way.
 
 #include <cstddef>
 #include <cstdint>
@@ -72,6 +73,7 @@ class BookText {
  private:
   friend bool ParseBookRecordViews(std::string_view data, size_t& pos, Book_Rec& r, bool& textFault);
   friend class BookingList;
+  friend struct OwnerTextViews;
 
   // A text's own bytes follow this header in one heap block.
   struct Owned {

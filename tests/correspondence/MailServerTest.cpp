@@ -10,7 +10,7 @@
 
 #include <algorithm>
 #include <map>
-#include <regex>
+#include <regex.h>
 
 #include "correspondence/MailSend.h"
 #include "platform/FileSystem.h"
@@ -23,6 +23,16 @@ namespace {
 
 using Mode = SmtpTestServer::Mode;
 using nlohmann::json;
+
+// A whole-text match with a POSIX extended expression (std::regex draws false
+// warnings from the compiler in an instrumented build).
+bool Matches(const std::string& text, const char* pattern) {
+  regex_t re;
+  if (regcomp(&re, pattern, REG_EXTENDED | REG_NOSUB) != 0) return false;
+  const bool match = regexec(&re, text.c_str(), 0, nullptr, 0) == 0;
+  regfree(&re);
+  return match;
+}
 
 class MailServer : public ::testing::Test {
  protected:
@@ -115,8 +125,8 @@ TEST_F(MailServer, AMessageArrivesWhole) {
   EXPECT_EQ(h["Subject"], "Deposit \u00a3" "50 received \u20ac");
   EXPECT_EQ(h["X-Mailer"], "Cotlyn");
   // English names whatever the locale, as mail programs read it.
-  EXPECT_TRUE(std::regex_match(h["Date"], std::regex(R"((Mon|Tue|Wed|Thu|Fri|Sat|Sun), \d\d (Jan|Feb|Mar|Apr|May|)"
-                                                      R"(Jun|Jul|Aug|Sep|Oct|Nov|Dec) \d{4} \d\d:\d\d:\d\d [+-]\d{4})")))
+  EXPECT_TRUE(Matches(h["Date"], "^(Mon|Tue|Wed|Thu|Fri|Sat|Sun), [0-9]{2} (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|"
+                                 "Nov|Dec) [0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2} [+-][0-9]{4}$"))
       << h["Date"];
   EXPECT_FALSE(h["Message-ID"].empty());
   EXPECT_EQ(h.count("Bcc"), 0u);

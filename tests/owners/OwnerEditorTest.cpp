@@ -11,16 +11,20 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include "app/Startup.h"
 #include "app/forms/TMainForm.h"
 #include "owners/OwnerHooks.h"
-#include "platform/Escape.h"
 #include "owners/forms/TOwnerForm.h"
 #include "owners/forms/TOwnerListForm.h"
 #include "owners/OwnerFixture.h"
-#include "reports/RecordingCanvas.h"
+#include "platform/forms/QtPrintCanvas.h"
+#include "support/ChildProcess.h"
 
 namespace tb::test {
 namespace {
@@ -208,7 +212,7 @@ TEST_F(OwnerEditor, LinksClipboardAndExport) {
   form->WriteEmail();
   form->OpenWebSite();
   ASSERT_EQ(t.runner.opened.size(), 2u);
-  EXPECT_EQ(t.runner.opened[0], MailtoLink("ann@example.com", "", "", ""));
+  EXPECT_EQ(t.runner.opened[0], "mailto:ann%40example.com?Subject= &Body=");
   EXPECT_EQ(t.runner.opened[1], "http://www.adams.example");
   form->CopyToClipboard();
   EXPECT_EQ(QApplication::clipboard()->text(),
@@ -231,32 +235,33 @@ TEST_F(OwnerEditor, LinksClipboardAndExport) {
   form->WriteEmail();
 }
 
-TEST_F(OwnerEditor, BothPrintoutsDrawTheirTexts) {
+// Both printouts as PDF files, read back as a viewer shows them.
+TEST_F(OwnerEditor, BothPrintoutsPrintTheirTexts) {
   auto form = FromList(1);
-  // The job's drawing, kept when the window lets go of its printer.
-  struct KeptCanvas : RecordingCanvas {
-    explicit KeptCanvas(std::vector<Op>& k) : kept(k) {}
-    ~KeptCanvas() override { kept = ops; }
-    std::vector<Op>& kept;
+  std::string pdf;
+  form->printCanvas = [&]() { return std::make_unique<QtPrintCanvas>(pdf); };
+  // pdftotext lays text out in columns: runs of blanks say nothing.
+  const auto squeezed = [](const std::string& text) {
+    std::string out;
+    for (const char c : text)
+      if (c != ' ' || out.empty() || out.back() != ' ') out += c;
+    return out;
   };
-  std::vector<RecordingCanvas::Op> drawn;
-  form->printCanvas = [&]() { return std::make_unique<KeptCanvas>(drawn); };
-  auto printed = [&](const std::string& text) {
-    for (const RecordingCanvas::Op& op : drawn)
-      if (op.kind == "text" && op.text == text) return true;
-    return false;
-  };
+  pdf = t.dir.Path() + "details.pdf";
   t.dialogs.Expect("Print Current Owner details?", MsgIcon::Information, MsgButton::OK | MsgButton::Cancel, 0,
                    MsgButton::OK);
   form->PrintDetails();
-  for (const char* text : {"Owner Details", "Owner No=01", "Properties Managed.   Total=1", "1  Bramble", "Surname:",
+  std::string text = squeezed(PdfText(pdf));
+  for (const char* want : {"Owner Details", "Owner No=01", "Properties Managed. Total=1", "1 Bramble", "Surname:",
                            "Adams", "Truro", "Web Site:", "Keys next door"})
-    EXPECT_TRUE(printed(text)) << text;
+    EXPECT_NE(text.find(want), std::string::npos) << want << " not in:\n" << text;
+  pdf = t.dir.Path() + "list.pdf";
   t.dialogs.Expect("Print list of owners?", MsgIcon::Information, MsgButton::OK | MsgButton::Cancel, 0, MsgButton::OK);
   form->PrintList();
-  for (const char* text : {"Owner Summary", "Page 1", "[No]  Name", "[01]  Adams, Ann", "[03]  Clark, Cy",
+  text = squeezed(PdfText(pdf));
+  for (const char* want : {"Owner Summary", "Page 1", "[No] Name", "[01] Adams, Ann", "[03] Clark, Cy",
                            "1 High St,Truro"})
-    EXPECT_TRUE(printed(text)) << text;
+    EXPECT_NE(text.find(want), std::string::npos) << want << " not in:\n" << text;
   EXPECT_EQ(form->StatusMessage(), QStringLiteral("Printed owner list"));
 }
 
@@ -272,6 +277,58 @@ TEST_F(OwnerEditor, ReadOnlyRunsShowButNeverSave) {
   EXPECT_FALSE(form.acSave->isEnabled());
   form.Save();
   EXPECT_EQ(OwnerSurnames(FileOwners(File()))[0], "Adams");
+}
+
+// Whether another program holds a write lock on the file, asked without taking one:
+// a probe that took the lock could itself make the other program read-only.
+bool HeldByAnotherProgram(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct flock query {};
+  query.l_type = F_WRLCK;
+  query.l_whence = SEEK_SET;
+  const bool held = fcntl(fd, F_OFD_GETLK, &query) == 0 && query.l_type != F_UNLCK;
+  ::close(fd);
+  return held;
+}
+
+// Two programs on one root: Cotlyn's owner editor holds the database, this program's
+// editor shows it read-only with no Save, and finds Cotlyn's save at its next open.
+TEST_F(OwnerEditor, ASecondProgramIsReadOnlyWhileTheEditorIsOpenAndSeesItsSave) {
+  t.Load("[Common]\nver=V4.4\nSplash=0\nNumProps=2\n[Prop01]\nPropName=Bramble\nOwner=1\n"
+         "[Prop02]\nPropName=Heron\nOwner=2\n");
+  for (const char* name : {"Bramble", "Heron"}) ForceDirectories(t.Root() + name + "/Data");
+  ForceDirectories(t.dir.Path() + "config");
+  ForceDirectories(t.dir.Path() + "other-tmp");
+  // F7 opens the first property's owner with the surname in focus; the editor stays
+  // open some seconds, then the surname loses its last letter and is saved (the editor
+  // stays open after a save).
+  std::string keys = "F7";
+  for (int i = 0; i < 16; ++i) keys += ",End";
+  keys += ",Backspace,Ctrl+S";
+  ChildProcess cotlyn(ProgramPath("Cotlyn"), {"Bramble", t.Root()},
+                      {"COTLYN_NONINTERACTIVE=1", "COTLYN_ANSWERS=", "COTLYN_KEYS=" + keys,
+                       "XDG_CONFIG_HOME=" + t.dir.Path() + "config", "TMPDIR=" + t.dir.Path() + "other-tmp",
+                       "QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR="});
+  ASSERT_TRUE(cotlyn.Start());
+  ASSERT_TRUE(WaitUntil([&]() { return HeldByAnotherProgram(File()); })) << cotlyn.Errors();
+  const auto openHere = [&](const QString& surname) {
+    TOwnerForm form(s, OwnerFormMode::PropertyOwner, 1);
+    ASSERT_TRUE(form.Start());
+    EXPECT_FALSE(form.readOnlyLabel->isHidden());
+    EXPECT_EQ(form.surname->text(), surname);
+    Type(form.surname, QStringLiteral("Mine"));
+    EXPECT_FALSE(form.acSave->isEnabled());
+    form.Save();
+  };
+  openHere(QStringLiteral("Adams"));
+  EXPECT_TRUE(WaitUntil([&]() { return Log().find("Updated Owner ID=1 SName=Adam ") != std::string::npos; }))
+      << Log();
+  EXPECT_TRUE(HeldByAnotherProgram(File()));
+  openHere(QStringLiteral("Adam"));
+  cotlyn.Kill(SIGKILL);
+  cotlyn.Wait();
+  EXPECT_EQ(OwnerSurnames(FileOwners(File())), (std::vector<std::string>{"Adam", "Brown", "Clark"}));
 }
 
 // The main window: the owner command's caption follows the database, refusals for a

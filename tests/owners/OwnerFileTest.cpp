@@ -8,6 +8,7 @@
 
 #include "owners/OwnerDB.h"
 #include "owners/OwnerListRows.h"
+#include "owners/OwnerOrder.h"
 #include "owners/OwnerStats.h"
 #include "owners/OwnerFixture.h"
 
@@ -73,6 +74,24 @@ TEST_F(OwnerFile, HandBuiltRecordsReadFieldForFieldAndWriteBackByteIdentical) {
   EXPECT_EQ(st.st_mode & 0777, 0600u);
   EXPECT_FALSE(Owners(s).changed);
   EXPECT_EQ(t.dialogs.beeps, 1);
+}
+
+// Read owners point into the file's bytes the database keeps: a copy taken, and a table
+// sorted after the read, keep their texts when the next read replaces those bytes.
+TEST_F(OwnerFile, OwnersTakenFromTheDatabaseOutliveTheNextRead) {
+  WriteOwners({MakeOwner(2, "Penrose", "Ann"), MakeOwner(1, "Ashdown", "Tom")});  // out of name order
+  ASSERT_EQ(Open(), 0);
+  const Owner_Rec copy = OwnerList(s)[0];
+  SortOwners(s, 1);
+  const std::vector<Owner_Rec> sorted = OwnerList(s);
+  WriteOwners({MakeOwner(3, "Quayle", std::string(100, 'q'))});
+  Owners(s).fileAge = -2;  // the file's time, as another user's save changes it
+  ASSERT_EQ(Open(), 0);
+  ASSERT_EQ(OwnerSurnames(OwnerList(s)), std::vector<std::string>{"Quayle"});
+  EXPECT_EQ(copy.OwnerSurname, "Penrose");
+  EXPECT_EQ(copy.OwnerFName, "Ann");
+  EXPECT_EQ(OwnerSurnames(sorted), (std::vector<std::string>{"Ashdown", "Penrose"}));
+  EXPECT_EQ(sorted[0].OwnerFName, "Tom");
 }
 
 // A save with fewer bytes than the file holds leaves no stale tail.

@@ -159,7 +159,7 @@ TEST_F(OwnerForms, EmailModeTicksOwnersWithAnAddressAndSendsOneLink) {
   EXPECT_EQ(ticks(), (std::vector<bool>{true, true, false}));
   const int beeps = t.dialogs.beeps;
   form->bSend->click();
-  EXPECT_EQ(t.runner.opened, Strings{"mailto:alice%3Fcc%3Dx%40example.com;bo%40example.com;"});
+  EXPECT_EQ(t.runner.opened, Strings{"mailto:alice%3Fcc%3Dx%40example.com;bo%40example.com;?Subject= &Body="});
   EXPECT_EQ(t.dialogs.beeps, beeps + 1);
 }
 

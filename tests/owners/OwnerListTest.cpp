@@ -19,7 +19,8 @@ TEST_F(OwnerLists, RowsCountPropertiesPerOwner) {
   a.OwnerNotes = "Line one\r\n" + std::string(70, 'n');
   a.OwnerUpdated = EncodeDate(2026, 3, 7) + 0.5;
   Owners(s).owners = {a, MakeOwner(10, "Adams", "Al"), MakeOwner(1, "Penrose")};
-  const std::vector<OwnerListRow> rows = OwnerListRows(s);
+  const OwnerListTable table = OwnerListRows(s);
+  const std::vector<OwnerListRow>& rows = table.rows;
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0].NP, 2);
   EXPECT_EQ(rows[1].NP, 0);
@@ -48,7 +49,8 @@ TEST_F(OwnerLists, ColumnSortsNumbersAsNumbersAndTextsIgnoringCase) {
       {OwnerColumn::Name, true, {1, 10, 20, 2}},
   };
   for (const Case& c : cases) {
-    std::vector<OwnerListRow> rows = OwnerListRows(s);
+    OwnerListTable table = OwnerListRows(s);
+    std::vector<OwnerListRow>& rows = table.rows;
     SortOwnerListRows(rows, c.column, c.descending);
     std::vector<int> ids;
     for (const OwnerListRow& r : rows) ids.push_back(r.ID);
@@ -108,11 +110,12 @@ TEST(OwnerLinks, MailLinksKeepEachAddressWhole) {
     std::vector<std::string> addresses;
     std::string link;
   } cases[] = {
-      {{"ann@example.com"}, "mailto:ann%40example.com;"},
-      {{" a b@x.org ", "c?d&e#f@y.org"}, "mailto:a%20b%40x.org;c%3Fd%26e%23f%40y.org;"},
-      {{"%\"<>@z"}, "mailto:%25%22%3C%3E%40z;"},
+      {{"ann@example.com"}, "mailto:ann%40example.com;?Subject= &Body="},
+      {{" a b@x.org ", "c?d&e#f@y.org"}, "mailto:a%20b%40x.org;c%3Fd%26e%23f%40y.org;?Subject= &Body="},
+      {{"%\"<>@z"}, "mailto:%25%22%3C%3E%40z;?Subject= &Body="},
   };
   for (const auto& c : cases) EXPECT_EQ(OwnersMailtoLink(c.addresses), c.link);
+  EXPECT_EQ(OwnerMailtoLink("c?d&e#f@y.org"), "mailto:c%3Fd%26e%23f%40y.org?Subject= &Body=");
 }
 
 TEST(OwnerLinks, WebLinksGetAScheme) {

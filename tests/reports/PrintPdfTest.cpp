@@ -55,7 +55,7 @@ TEST(PrintPdf, ReportPagesCarryHeaderTitleAndCells) {
 
   EXPECT_EQ(PdfInfo(pdf, "Pages"), "2");
   EXPECT_EQ(PdfInfo(pdf, "Page size"), "595 x 842 pts (A4)");
-  const std::string text = Poppler("pdftotext", {"-layout", pdf, "-"});
+  const std::string text = PdfText(pdf);
   const std::string printed = "Printed " + ShortDateText(ts.clock.Now()) + " 10:30:00";
   const size_t page2 = text.find('\f');
   ASSERT_NE(page2, std::string::npos) << text;
@@ -86,7 +86,7 @@ TEST(PrintPdf, WindowPictureOnOneLandscapePage) {
 
   EXPECT_EQ(PdfInfo(pdf, "Pages"), "1");
   EXPECT_EQ(PdfInfo(pdf, "Page size"), "842 x 595 pts (A4)");  // on its side
-  const std::string text = Poppler("pdftotext", {"-layout", pdf, "-"});
+  const std::string text = PdfText(pdf);
   EXPECT_NE(text.find("Cotlyn Status Window."), std::string::npos) << text;
   EXPECT_NE(Poppler("pdfimages", {"-list", pdf}).find("300   200"), std::string::npos);
 }

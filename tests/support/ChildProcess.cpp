@@ -121,6 +121,11 @@ ChildProcess ChildProcess::Run(const std::string& program, std::vector<std::stri
   return p;
 }
 
+std::string PdfText(const std::string& pdf) {
+  ChildProcess run = ChildProcess::Run("/usr/bin/pdftotext", {"-layout", pdf, "-"});
+  return run.exitCode == 0 ? run.Output() : std::string();
+}
+
 bool WaitUntil(const std::function<bool()>& pred, double timeoutSeconds) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
   while (!pred()) {

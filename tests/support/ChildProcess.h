@@ -40,6 +40,9 @@ class ChildProcess {
   std::string outPath_, errPath_, out_, err_;
 };
 
+// The text of a PDF file as poppler's pdftotext lays it out ("" when it cannot).
+std::string PdfText(const std::string& pdf);
+
 // Waits until pred() is true, polling; false on timeout.
 bool WaitUntil(const std::function<bool()>& pred, double timeoutSeconds = 30);
 

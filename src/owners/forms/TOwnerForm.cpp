@@ -28,7 +28,6 @@
 #include "owners/OwnerText.h"
 #include "platform/Cp1252.h"
 #include "platform/DateTime.h"
-#include "platform/Escape.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "platform/PrintCanvas.h"
@@ -92,6 +91,8 @@ TOwnerForm::TOwnerForm(Session& s, OwnerFormMode mode, int position, QWidget* pa
   readOnlyLabel = new QLabel(QStringLiteral("Read Only"), this);
   readOnlyLabel->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
   readOnlyLabel->hide();
+  // Only as tall as its text: the spare height belongs to the address and notes.
+  readOnlyLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   idRow->addStretch(1);
   idRow->addWidget(readOnlyLabel);
   form->addRow(QStringLiteral("Owner ID"), idRow);
@@ -614,7 +615,7 @@ void TOwnerForm::WriteEmail() {
     s_.dialogs.Message("No email address", MsgIcon::Error, MsgButton::OK);
     return;
   }
-  s_.processes.ShellOpen(MailtoLink(to, "", "", ""));
+  s_.processes.ShellOpen(OwnerMailtoLink(to));
 }
 
 void TOwnerForm::OpenWebSite() {

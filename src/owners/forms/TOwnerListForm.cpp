@@ -171,9 +171,9 @@ void TOwnerListForm::Release() {
 }
 
 void TOwnerListForm::Fill() {
-  rows_ = OwnerListRows(s_);
-  ticked_.resize(rows_.size(), false);
-  if (sortColumn_ >= 0) SortOwnerListRows(rows_, static_cast<OwnerColumn>(sortColumn_), descending_);
+  table_ = OwnerListRows(s_);
+  ticked_.resize(table_.rows.size(), false);
+  if (sortColumn_ >= 0) SortOwnerListRows(table_.rows, static_cast<OwnerColumn>(sortColumn_), descending_);
   ShowRows();
   ShowCounts();
 }
@@ -182,7 +182,7 @@ void TOwnerListForm::ShowRows() {
   filling_ = true;
   list->clear();
   QList<QTreeWidgetItem*> items;
-  for (const OwnerListRow& r : rows_) {
+  for (const OwnerListRow& r : table_.rows) {
     auto* item = new QTreeWidgetItem;
     const QString texts[] = {Number(r.ID), Number(r.NP), ToQ(r.Name),    ToQ(r.Phone),   ToQ(r.eMail),
                              ToQ(r.Address), ToQ(r.DateU), ToQ(r.Comment), Number(r.Index)};
@@ -199,19 +199,19 @@ void TOwnerListForm::ShowRows() {
 }
 
 bool TOwnerListForm::Ticked(int row) const {
-  return row >= 0 && row < static_cast<int>(rows_.size()) && ticked_[static_cast<size_t>(rows_[static_cast<size_t>(row)].Index)];
+  return row >= 0 && row < static_cast<int>(table_.rows.size()) && ticked_[static_cast<size_t>(table_.rows[static_cast<size_t>(row)].Index)];
 }
 
 void TOwnerListForm::Ticked(QTreeWidgetItem* item) {
   const int row = list->indexOfTopLevelItem(item);
   if (row < 0) return;
-  ticked_[static_cast<size_t>(rows_[static_cast<size_t>(row)].Index)] = item->checkState(0) == Qt::Checked;
+  ticked_[static_cast<size_t>(table_.rows[static_cast<size_t>(row)].Index)] = item->checkState(0) == Qt::Checked;
   ShowCounts();
 }
 
 // everyAddress: tick the owners with an address (the others unticked); else none.
 void TOwnerListForm::SetTicks(bool everyAddress) {
-  for (const OwnerListRow& r : rows_) ticked_[static_cast<size_t>(r.Index)] = everyAddress && HasAddress(r);
+  for (const OwnerListRow& r : table_.rows) ticked_[static_cast<size_t>(r.Index)] = everyAddress && HasAddress(r);
   ShowRows();
   ShowCounts();
 }
@@ -220,14 +220,14 @@ void TOwnerListForm::CheckAll() { SetTicks(true); }
 void TOwnerListForm::UncheckAll() { SetTicks(false); }
 
 void TOwnerListForm::ShowCounts() {
-  const int total = static_cast<int>(rows_.size());
+  const int total = static_cast<int>(table_.rows.size());
   if (mode_ == Mode::Email) {
     const int ticked = static_cast<int>(std::count(ticked_.begin(), ticked_.end(), true));
     panel[0]->setText(ToQ(Format("%d of %d names checked", {ticked, total})));
     return;
   }
   panel[0]->setText(ToQ(Format("%d entries in list", {total})));
-  panel[1]->setText(ToQ(Format("%d owners have no properties", {OwnersWithoutProperties(rows_)})));
+  panel[1]->setText(ToQ(Format("%d owners have no properties", {OwnersWithoutProperties(table_.rows)})));
 }
 
 void TOwnerListForm::ShowSelection() {
@@ -253,7 +253,7 @@ void TOwnerListForm::SortBy(int column) {
   if (column < 0 || column > static_cast<int>(OwnerColumn::Index)) return;
   descending_ = column == sortColumn_ ? !descending_ : false;
   sortColumn_ = column;
-  SortOwnerListRows(rows_, static_cast<OwnerColumn>(column), descending_);
+  SortOwnerListRows(table_.rows, static_cast<OwnerColumn>(column), descending_);
   ShowRows();
 }
 
@@ -262,7 +262,7 @@ void TOwnerListForm::EditSelected() {
   if (mode_ != Mode::List || selected.size() != 1 || !editOwner) return;
   const int row = selected.front();
   // By the line's own position: owner numbers may be duplicated, positions never are.
-  if (editOwner(OwnerFormMode::EditFromList, rows_[static_cast<size_t>(row)].Index + 1)) Fill();
+  if (editOwner(OwnerFormMode::EditFromList, table_.rows[static_cast<size_t>(row)].Index + 1)) Fill();
   // The editor may have deleted the final owner, and the database with it.
   if (OwnerList(s_).empty()) {
     done(QDialog::Accepted);
@@ -291,7 +291,7 @@ void TOwnerListForm::DeleteSelected() {
       MsgButton::Yes)
     return;
   std::vector<int> positions;
-  for (const int row : selected) positions.push_back(rows_[static_cast<size_t>(row)].Index);
+  for (const int row : selected) positions.push_back(table_.rows[static_cast<size_t>(row)].Index);
   const bool everyOwner = static_cast<int>(positions.size()) == db.Count();
   const OwnerDeletion d = DeleteOwners(s_, positions, OwnerDeleter::List);
   if (d.databaseGone) {
@@ -319,8 +319,8 @@ void TOwnerListForm::DeleteSelected() {
 void TOwnerListForm::SendEmail() {
   if (mode_ != Mode::Email) return;
   std::vector<std::string> addresses;
-  for (const OwnerListRow& r : rows_)
-    if (ticked_[static_cast<size_t>(r.Index)]) addresses.push_back(r.eMail);
+  for (const OwnerListRow& r : table_.rows)
+    if (ticked_[static_cast<size_t>(r.Index)]) addresses.emplace_back(r.eMail);
   if (addresses.empty()) {
     s_.dialogs.Message("Must check at least one line", MsgIcon::Error, MsgButton::OK);
     return;

@@ -48,7 +48,7 @@ class TOwnerListForm : public QDialog {
   void SortBy(int column);
 
   // The rows as shown, top to bottom.
-  const std::vector<OwnerListRow>& Rows() const { return rows_; }
+  const std::vector<OwnerListRow>& Rows() const { return table_.rows; }
   bool Ticked(int row) const;
   TOwnerStatsForm* Statistics() const { return stats_; }
 
@@ -85,7 +85,7 @@ class TOwnerListForm : public QDialog {
 
   Session& s_;
   const Mode mode_;
-  std::vector<OwnerListRow> rows_;
+  OwnerListTable table_;
   std::vector<bool> ticked_;  // by database position, so ticks follow the rows when sorted
   int sortColumn_ = -1;
   bool descending_ = false;
