@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/ChartStyle.h"
+#include "bookings/ChartStyle.h"
 #include "bookings/BookingStatus.h"
 #include "bookings/Rates.h"
 #include "store/BookingFile.h"

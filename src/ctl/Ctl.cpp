@@ -47,6 +47,11 @@ const char* const kHelp =
     "      the owner database as JSON (with each owner's number of properties), or\n"
     "      the owner archive, or the owner statistics text, or writes Owners.csv in\n"
     "      ROOT as the owner editor exports it\n"
+    "  report ROOT availability|booklist --from YYYY/WW --to YYYY/WW [--props 1,3]\n"
+    "       [--today YYYY-MM-DD]\n"
+    "      writes \"Availability Report.txt\" or \"Booking List.txt\" in ROOT as the\n"
+    "      report window does, for the weeks from the start of --from to the start\n"
+    "      of --to\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -102,7 +107,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
   } commands[] = {{"demo", CtlDemo},     {"check", CtlCheck},   {"bookings", CtlBookings}, {"weeks", CtlWeeks},
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
                   {"rates", CtlRates},   {"letter", CtlLetter},
-                  {"sendmail", CtlSendmail}, {"owners", CtlOwners}};
+                  {"sendmail", CtlSendmail}, {"owners", CtlOwners}, {"report", CtlReport}};
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

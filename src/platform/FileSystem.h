@@ -25,7 +25,10 @@ enum class FileAccess { Shared, Private };
 // or the new one, never a part. Only for files nobody holds locked: a lock belongs to
 // the old file and would not move to the new one. A link is followed, except by a
 // private file, which replaces the link itself.
+// A failure leaves errno saying why (SystemErrorText).
 bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess access = FileAccess::Shared);
+// The system's words for an error number, as a message shows them.
+std::string SystemErrorText(int error);
 bool CopyFileOverwrite(const std::string& from, const std::string& to, FileAccess access = FileAccess::Shared);
 // A hidden name beside `path` for a file being made for it by this process
 // ("." + name + "." + what + "-<pid>-<n>"), and the removal of such files left by

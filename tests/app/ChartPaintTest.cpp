@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/ChartActions.h"
-#include "app/ChartStyle.h"
+#include "bookings/ChartStyle.h"
 #include "app/forms/ChartArea.h"
 #include "bookings/Rates.h"
 #include "bookings/WeekTable.h"

@@ -9,7 +9,7 @@
 #include <QString>
 
 #include "app/ChartModel.h"
-#include "app/ChartStyle.h"
+#include "bookings/ChartStyle.h"
 
 class QPainter;
 

@@ -11,7 +11,7 @@
 #include <QStyle>
 
 #include "app/ChartActions.h"
-#include "app/ChartStyle.h"
+#include "bookings/ChartStyle.h"
 #include "app/WindowPlacement.h"
 #include "app/forms/ChartArea.h"
 #include "owners/OwnerDB.h"

@@ -27,6 +27,7 @@ class TOwnerForm;
 class TOwnerListForm;
 class TOwnerStatsForm;
 class TProformaForm;
+class TReportForm;
 class Session;
 struct OpenBookingRequest;
 
@@ -83,6 +84,11 @@ class TMainForm : public QMainWindow {
   // Show the owner windows (tests replace them; unset: modally).
   std::function<void(TOwnerForm&)> showOwner;
   std::function<void(TOwnerListForm&)> showOwnerList;
+  // The report window set up for a report kind (1 to 6), made once and reused so that
+  // it keeps the user's choices.
+  void ShowReport(int kind);
+  // Shows the report window (tests replace it; unset: modally).
+  std::function<void(TReportForm&)> showReport;
   // "Open " + name: brings that property's window forward, or starts a copy for it.
   void OpenProperty(int n);
   void BringToFront();
@@ -146,6 +152,7 @@ class TMainForm : public QMainWindow {
   QAction* acOwnerArchive = nullptr;  // "View Owner Archive"
   QAction* acOwnerStats = nullptr;
   QPointer<TOwnerStatsForm> ownerStats;
+  QPointer<TReportForm> reportForm;
   QTimer* refreshTimer = nullptr;
   QTimer* uploadTimer = nullptr;
   ChartArea* chartArea = nullptr;

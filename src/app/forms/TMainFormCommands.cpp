@@ -10,10 +10,13 @@
 #include "app/Shutdown.h"
 #include "app/Users.h"
 #include "app/forms/TMainForm.h"
+
+#include "reports/forms/TReportForm.h"
 #include "app/forms/TMemoryForm.h"
 #include "correspondence/forms/TProformaForm.h"
 #include "platform/Calculator.h"
 #include "platform/forms/HelpKey.h"
+#include "reports/forms/TReportForm.h"
 #include "store/Session.h"
 #include "store/Settings.h"
 #include "store/forms/TPropSelForm.h"
@@ -174,6 +177,16 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   CloseRun(s_, {static_cast<int16_t>(r.top()), static_cast<int16_t>(r.left()), static_cast<int16_t>(r.height()),
                 static_cast<int16_t>(r.width())});
   event->accept();
+}
+
+void TMainForm::ShowReport(int kind) {
+  if (!reportForm) {
+    reportForm = new TReportForm(s_, this);
+    reportForm->printCanvas = PrinterCanvas(reportForm, printer);
+  }
+  reportForm->SetKind(static_cast<ReportKind>(kind));
+  if (showReport) showReport(*reportForm);
+  else reportForm->exec();
 }
 
 }  // namespace tb

@@ -1,5 +1,6 @@
 #include "platform/forms/QtPrintCanvas.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPageSize>
 #include <QPolygon>
@@ -19,8 +20,12 @@ QRect ToRect(const PixelRect& r) { return QRect(r.left, r.top, r.Width(), r.Heig
 }  // namespace
 
 QString PrintFontFamily(const std::string& family) {
-  if (family == "Arial" || family == "MS Sans Serif") return QStringLiteral("DejaVu Sans");
-  if (family == "Times New Roman") return QStringLiteral("DejaVu Serif");
+  // Liberation has the widths of the fonts the printed layouts were measured with, so
+  // a date fills its cell as it should; without it, DejaVu.
+  static const bool liberation = QFontDatabase::families().contains(QStringLiteral("Liberation Sans"));
+  if (family == "Arial" || family == "MS Sans Serif")
+    return liberation ? QStringLiteral("Liberation Sans") : QStringLiteral("DejaVu Sans");
+  if (family == "Times New Roman") return liberation ? QStringLiteral("Liberation Serif") : QStringLiteral("DejaVu Serif");
   return ToQ(family);
 }
 

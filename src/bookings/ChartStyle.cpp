@@ -1,4 +1,4 @@
-#include "app/ChartStyle.h"
+#include "bookings/ChartStyle.h"
 
 #include "store/BookRec.h"
 

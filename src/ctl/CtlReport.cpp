@@ -1,0 +1,92 @@
+// cotlynctl report: the report window's text reports for a range of weeks, written to
+// the root folder as the window writes them, for scripts and cron.
+
+#include <algorithm>
+#include <cerrno>
+#include <nlohmann/json.hpp>
+
+#include "ctl/CtlOptions.h"
+#include "ctl/CtlSession.h"
+#include "platform/FileSystem.h"
+#include "reports/BookingReports.h"
+#include "store/BookingFile.h"
+#include "store/Session.h"
+
+namespace tb {
+
+namespace {
+
+// "YYYY/WW": a year and a week from 1 to 53.
+bool ParseYearWeek(const std::string& text, int& year, int& week) {
+  const size_t slash = text.find('/');
+  long long y = 0, w = 0;
+  if (slash == std::string::npos || !ParseCtlInt(text.substr(0, slash), 1900, 9999, y) ||
+      !ParseCtlInt(text.substr(slash + 1), 1, 53, w))
+    return false;
+  year = static_cast<int>(y);
+  week = static_cast<int>(w);
+  return true;
+}
+
+}  // namespace
+
+bool ParseCtlProps(const std::string& text, int numProps, std::vector<int>& out) {
+  out.clear();
+  for (size_t from = 0; from <= text.size();) {
+    size_t comma = text.find(',', from);
+    if (comma == std::string::npos) comma = text.size();
+    long long n = 0;
+    if (!ParseCtlInt(text.substr(from, comma - from), 1, numProps, n)) return false;
+    out.push_back(static_cast<int>(n));
+    from = comma + 1;
+  }
+  std::sort(out.begin(), out.end());
+  out.erase(std::unique(out.begin(), out.end()), out.end());
+  return !out.empty();
+}
+
+int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const char* usage =
+      "usage: cotlynctl report ROOT availability|booklist --from YYYY/WW --to YYYY/WW [--props 1,3] "
+      "[--today YYYY-MM-DD]";
+  const CtlOptions o = ParseCtlOptions(args, {"--from", "--to", "--props", "--today"});
+  if (!o.ok || o.positional.size() != 2) return CtlUsage(err, usage);
+  const std::string& kind = o.positional[1];
+  WeekRange r;
+  if ((kind != "availability" && kind != "booklist") || !ParseYearWeek(o.Get("--from"), r.startYear, r.startWeek) ||
+      !ParseYearWeek(o.Get("--to"), r.endYear, r.endWeek))
+    return CtlUsage(err, usage);
+  int exitCode = 0;
+  auto ctl = OpenCtlRoot(o.positional[0], o.Get("--today"), usage, err, exitCode);
+  if (!ctl) return exitCode;
+  Session& s = ctl->session();
+  std::vector<int> properties;
+  if (o.named.count("--props")) {
+    if (!ParseCtlProps(o.Get("--props"), s.NumProps(), properties)) return CtlUsage(err, usage);
+  } else {
+    // As the report window selects them.
+    for (int n = 1; n <= s.NumProps(); ++n)
+      if (n == 1 || s.Prop(n).PropName != "Ruza Rorazed") properties.push_back(n);
+  }
+  if (properties.empty() || RangeWeekCount(s, r, properties[0]) <= 0) {
+    err << "End date before start date\n";
+    return 1;
+  }
+  for (const int n : properties) ReadBookings(s, n, false, false);
+  const bool availability = kind == "availability";
+  const std::string path = s.common.RootFolder + (availability ? kAvailabilityFile : kBookingListFile);
+  const std::string text =
+      availability ? AvailabilityText(s, r, properties) : BookingListText(s, r, properties);
+  if (!WriteWholeFile(path, text)) {
+    err << "Cannot write " << path << ": " << SystemErrorText(errno) << "\n";
+    return 1;
+  }
+  nlohmann::ordered_json j;
+  j["file"] = path;
+  j["weeks"] = RangeWeekCount(s, r, properties[0]);
+  j["properties"] = properties;
+  out << j.dump(2) << "\n";
+  return 0;
+}
+
+}  // namespace tb
