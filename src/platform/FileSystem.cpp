@@ -87,7 +87,10 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess access) {
-  if (path.empty() || path.back() == '/') return false;
+  if (path.empty() || path.back() == '/') {
+    errno = EISDIR;
+    return false;
+  }
   std::string target = path;
   struct stat st {};
   // A private file replaces whatever is at its name, a link too: it never writes
@@ -99,7 +102,10 @@ bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess
     std::free(real);
   }
   const bool exists = (access == FileAccess::Private ? ::lstat(target.c_str(), &st) : ::stat(target.c_str(), &st)) == 0;
-  if (exists && !S_ISREG(st.st_mode) && !(access == FileAccess::Private && S_ISLNK(st.st_mode))) return false;
+  if (exists && !S_ISREG(st.st_mode) && !(access == FileAccess::Private && S_ISLNK(st.st_mode))) {
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return false;
+  }
 
   // A hidden name of this process's own, beside the file: a rename within one folder
   // is one step, and a leftover of a killed run is never taken for the file.
@@ -126,7 +132,9 @@ bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess
   // close can report a delayed write error (NFS): it counts as a failure.
   if (::close(fd) != 0) ok = false;
   if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+    const int err = errno;  // the caller's reason, not the clean-up's
     ::unlink(temp.c_str());
+    errno = err;
     return false;
   }
   const std::string folder = ExtractFilePath(target);

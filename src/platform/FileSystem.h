@@ -24,7 +24,7 @@ enum class FileAccess { Shared, Private };
 // flushed, and renamed over it (the folder flushed too), so a reader sees the old file
 // or the new one, never a part. Only for files nobody holds locked: a lock belongs to
 // the old file and would not move to the new one. A link is followed, except by a
-// private file, which replaces the link itself.
+// private file, which replaces the link itself. On failure errno holds the reason.
 bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess access = FileAccess::Shared);
 bool CopyFileOverwrite(const std::string& from, const std::string& to, FileAccess access = FileAccess::Shared);
 // A hidden name beside `path` for a file being made for it by this process
