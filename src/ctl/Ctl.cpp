@@ -47,6 +47,10 @@ const char* const kHelp =
     "      the owner database as JSON (with each owner's number of properties), or\n"
     "      the owner archive, or the owner statistics text, or writes Owners.csv in\n"
     "      ROOT as the owner editor exports it\n"
+    "  expenses ROOT PROP [--export | --import YEAR FILE] [--today YYYY-MM-DD]\n"
+    "      a property's expenses ledger as JSON, or writes Expenses.csv in ROOT as the\n"
+    "      expenses window exports it, or replaces YEAR with the 12 amounts per\n"
+    "      category line of FILE and saves; exit 0 only when saved\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -102,7 +106,8 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
   } commands[] = {{"demo", CtlDemo},     {"check", CtlCheck},   {"bookings", CtlBookings}, {"weeks", CtlWeeks},
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
                   {"rates", CtlRates},   {"letter", CtlLetter},
-                  {"sendmail", CtlSendmail}, {"owners", CtlOwners}};
+                  {"sendmail", CtlSendmail}, {"owners", CtlOwners},
+                  {"expenses", CtlExpenses}};
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);
