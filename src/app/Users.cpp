@@ -6,6 +6,7 @@
 #include "app/ChartActions.h"
 #include "platform/FileLock.h"
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
 #include "store/DiagnosticLog.h"
 #include "store/Session.h"
 #include "store/Settings.h"
@@ -132,15 +133,7 @@ bool ReadUserLines(const std::string& path, std::vector<std::string>& lines) {
   lines.clear();
   std::string data;
   if (!ReadWholeFile(path, data)) return false;
-  size_t pos = 0;
-  while (pos < data.size()) {
-    size_t end = data.find('\n', pos);
-    if (end == std::string::npos) end = data.size();
-    std::string line = data.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    pos = end + 1;
-  }
+  lines = TextFileLines(data);
   return true;
 }
 

@@ -52,6 +52,10 @@ const char* const kHelp =
     "      writes \"Availability Report.txt\" or \"Booking List.txt\" in ROOT as the\n"
     "      report window does, for the weeks from the start of --from to the start\n"
     "      of --to\n"
+    "  expenses ROOT PROP [--export | --import YEAR FILE] [--today YYYY-MM-DD]\n"
+    "      a property's expenses ledger as JSON, or writes Expenses.csv in ROOT as the\n"
+    "      expenses window exports it, or replaces YEAR with the 12 amounts per\n"
+    "      category line of FILE and saves; exit 0 only when saved\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -107,7 +111,8 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
   } commands[] = {{"demo", CtlDemo},     {"check", CtlCheck},   {"bookings", CtlBookings}, {"weeks", CtlWeeks},
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
                   {"rates", CtlRates},   {"letter", CtlLetter},
-                  {"sendmail", CtlSendmail}, {"owners", CtlOwners}, {"report", CtlReport}};
+                  {"sendmail", CtlSendmail}, {"owners", CtlOwners},
+                  {"report", CtlReport},     {"expenses", CtlExpenses}};
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

@@ -40,5 +40,6 @@ int CtlLetter(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int CtlSendmail(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlOwners(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlExpenses(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tb

@@ -8,6 +8,7 @@
 
 #include "bookings/Rates.h"
 #include "ctl/DemoBookings.h"
+#include "ctl/DemoExpenses.h"
 #include "ctl/DemoProformas.h"
 #include "owners/OwnerOrder.h"
 #include "owners/OwnerRec.h"
@@ -193,7 +194,8 @@ std::string MakeDemo(const DemoOptions& o) {
   ini.WriteBool(c, "L2-EMail", true);
   ini.WriteString(c, "L3-Desc", "Arrival instructions");
   ini.WriteBool(c, "L3-EMail", false);
-  ini.WriteInteger(c, "NExpCats", 3);
+  const int expenseCategories = 3;  // and a ledger for the first properties below
+  ini.WriteInteger(c, "NExpCats", expenseCategories);
   ini.WriteString(c, "X1-Desc", "Cleaning");
   ini.WriteString(c, "X2-Desc", "Repairs");
   ini.WriteString(c, "X3-Desc", "Laundry");
@@ -218,6 +220,8 @@ std::string MakeDemo(const DemoOptions& o) {
   if (!proformas.empty()) return proformas;
   const std::string owners = WriteDemoOwners(o, root);
   if (!owners.empty()) return owners;
+  const std::string expenses = WriteDemoExpenses(o, root, expenseCategories);
+  if (!expenses.empty()) return expenses;
   return WriteDemoData(o, ini);
 }
 

@@ -24,6 +24,15 @@ std::string PercentEncode(const std::string& utf8, const std::string& keep) {
   return out;
 }
 
+std::string CsvQuoted(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
 std::string HtmlEscape(const std::string& text) {
   std::string out;
   out.reserve(text.size());

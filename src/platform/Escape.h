@@ -10,6 +10,10 @@ namespace tb {
 // and the characters in `keep` becomes "%XX" (upper-case hex).
 std::string PercentEncode(const std::string& utf8, const std::string& keep = "");
 
+// A CSV field: the text in double quotes, a double quote inside written twice, so that
+// a text with a quote or a comma in it stays one field.
+std::string CsvQuoted(std::string_view text);
+
 // Text for an HTML page or e-mail: "&", "<", ">" and '"' as entities; every other byte
 // (Windows-1252 or UTF-8) as it is.
 std::string HtmlEscape(const std::string& text);

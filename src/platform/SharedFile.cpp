@@ -14,12 +14,6 @@ namespace tb {
 
 namespace {
 
-std::string ErrorString(int err) {
-  char buf[256];
-  // GNU strerror_r returns the text, which may or may not live in buf.
-  return strerror_r(err, buf, sizeof buf);
-}
-
 // An OFD lock on one byte. Classic POSIX locks would be dropped as soon as any other
 // descriptor on the file is closed, and would not conflict between two opens in one
 // process. 0 or the error.
@@ -192,7 +186,7 @@ SharedFile::Result SharedFile::CreateDenyWriters(const std::string& path, const 
   int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) {
     const int err = errno;
-    error_ = ErrorString(err);
+    error_ = SystemErrorText(err);
     return err == ENOENT ? Result::NotFound : Result::Failed;
   }
   size_t written = 0;
@@ -200,7 +194,7 @@ SharedFile::Result SharedFile::CreateDenyWriters(const std::string& path, const 
   if (err == 0 && (!WriteAllAt(fd, image.data(), image.size(), 0, written) || ::fsync(fd) != 0)) err = errno;
   if (err == 0 && !RenameFileAt(temp, path)) err = FileExists(path) ? EEXIST : (errno ? errno : EIO);
   if (err != 0) {
-    error_ = ErrorString(err);
+    error_ = SystemErrorText(err);
     ::close(fd);
     ::unlink(temp.c_str());
     return err == EEXIST ? Result::Locked : Result::Failed;
@@ -218,20 +212,20 @@ SharedFile::Result SharedFile::OpenWith(const std::string& path, int flags, bool
   int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
   if (fd < 0) {
     int err = errno;
-    error_ = ErrorString(err);
+    error_ = SystemErrorText(err);
     return err == ENOENT ? Result::NotFound : Result::Failed;
   }
   struct stat st {};
   if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
     ::close(fd);
-    error_ = ErrorString(EISDIR);
+    error_ = SystemErrorText(EISDIR);
     return Result::Failed;
   }
   if (lock) {
     int err = LockByte(fd, kLockOffset, F_WRLCK, false);
     if (err != 0) {
       ::close(fd);
-      error_ = ErrorString(err);
+      error_ = SystemErrorText(err);
       return (err == EAGAIN || err == EACCES) ? Result::Locked : Result::Failed;
     }
   }
@@ -259,7 +253,7 @@ int64_t SharedFile::Size() {
   if (fd_ < 0) return -1;
   struct stat st {};
   if (fstat(fd_, &st) != 0) {
-    error_ = ErrorString(errno);
+    error_ = SystemErrorText(errno);
     return -1;
   }
   return st.st_size;
@@ -267,11 +261,11 @@ int64_t SharedFile::Size() {
 
 bool SharedFile::ReadRaw(std::string& out) {
   if (fd_ < 0) {
-    error_ = ErrorString(EBADF);
+    error_ = SystemErrorText(EBADF);
     return false;
   }
   if (!ReadAllFd(fd_, out)) {
-    error_ = ErrorString(errno);
+    error_ = SystemErrorText(errno);
     return false;
   }
   return true;
@@ -296,12 +290,12 @@ bool SharedFile::WriteOver(const std::string& image, size_t& written, bool& touc
   const bool wrote = WriteAllAt(fd_, image.data(), image.size(), 0, written);
   touched = written > 0;
   if (!wrote) {
-    error_ = ErrorString(errno);
+    error_ = SystemErrorText(errno);
     return false;
   }
   touched = true;
   if (ftruncate(fd_, static_cast<off_t>(image.size())) != 0 || fsync(fd_) != 0) {
-    error_ = ErrorString(errno);
+    error_ = SystemErrorText(errno);
     return false;
   }
   return true;
@@ -310,7 +304,7 @@ bool SharedFile::WriteOver(const std::string& image, size_t& written, bool& touc
 bool SharedFile::Replace(const std::string& image, size_t& written) {
   written = 0;
   if (fd_ < 0 || readOnly_) {
-    error_ = ErrorString(EBADF);
+    error_ = SystemErrorText(EBADF);
     return false;
   }
   std::string before;
@@ -319,7 +313,7 @@ bool SharedFile::Replace(const std::string& image, size_t& written) {
   const std::string journal = JournalPath(path_);
   const int j = ::open(journal.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (j < 0) {
-    error_ = ErrorString(errno);
+    error_ = SystemErrorText(errno);
     return false;
   }
   struct stat st {};
@@ -327,10 +321,10 @@ bool SharedFile::Replace(const std::string& image, size_t& written) {
   size_t journalled = 0;
   const std::string entry = JournalOf(image);
   bool ok = WriteAllAt(j, entry.data(), entry.size(), 0, journalled) && ::fsync(j) == 0;
-  if (!ok) error_ = ErrorString(errno);
+  if (!ok) error_ = SystemErrorText(errno);
   if (::close(j) != 0 && ok) {
     ok = false;
-    error_ = ErrorString(errno);
+    error_ = SystemErrorText(errno);
   }
   if (!ok) {
     ::unlink(journal.c_str());
@@ -359,7 +353,7 @@ bool SharedFile::Replace(const std::string& image, size_t& written) {
 bool SharedFile::AppendRecords(const std::string& bytes,
                                const std::function<size_t(const std::string&)>& wholePrefix) {
   if (fd_ < 0 || readOnly_) {
-    error_ = ErrorString(EBADF);
+    error_ = SystemErrorText(EBADF);
     return false;
   }
   std::string content;
@@ -369,7 +363,7 @@ bool SharedFile::AppendRecords(const std::string& bytes,
   ByteLock writing(fd_, kWriteOffset, F_WRLCK);
   if ((whole < content.size() && ftruncate(fd_, static_cast<off_t>(whole)) != 0) ||
       !WriteAllAt(fd_, bytes.data(), bytes.size(), static_cast<int64_t>(whole), written) || fsync(fd_) != 0) {
-    error_ = ErrorString(errno);
+    error_ = SystemErrorText(errno);
     return false;
   }
   return true;
@@ -378,18 +372,18 @@ bool SharedFile::AppendRecords(const std::string& bytes,
 bool SharedFile::AppendLine(const std::string& line) {
   const int64_t size = Size();
   if (size < 0 || readOnly_) {
-    if (readOnly_) error_ = ErrorString(EBADF);
+    if (readOnly_) error_ = SystemErrorText(EBADF);
     return false;
   }
   char last = '\n';
   if (size > 0 && ::pread(fd_, &last, 1, static_cast<off_t>(size - 1)) != 1) {
-    error_ = ErrorString(errno);
+    error_ = SystemErrorText(errno);
     return false;
   }
   const std::string bytes = last == '\n' ? line : "\r\n" + line;
   size_t written = 0;
   if (!WriteAllAt(fd_, bytes.data(), bytes.size(), size, written) || fsync(fd_) != 0) {
-    error_ = ErrorString(errno);
+    error_ = SystemErrorText(errno);
     return false;
   }
   return true;
@@ -397,11 +391,11 @@ bool SharedFile::AppendLine(const std::string& line) {
 
 bool SharedFile::Sync() {
   if (fd_ < 0) {
-    error_ = ErrorString(EBADF);
+    error_ = SystemErrorText(EBADF);
     return false;
   }
   if (fsync(fd_) != 0) {
-    error_ = ErrorString(errno);
+    error_ = SystemErrorText(errno);
     return false;
   }
   return true;

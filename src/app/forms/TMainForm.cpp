@@ -238,7 +238,9 @@ QMenu* TMainForm::PropertyMenu(int n) {
   QAction* owner = propertyMenu->addAction(QStringLiteral("View Owner Record"));
   owner->setVisible(!OwnerList(s_).empty());
   connect(owner, &QAction::triggered, this, [this, n]() { ViewOwner(n); });
-  later(QStringLiteral("Expenses"));
+  QAction* expenses = propertyMenu->addAction(QStringLiteral("Expenses"));
+  expenses->setVisible(s_.common.NExpCats > 0);
+  connect(expenses, &QAction::triggered, this, [this, n]() { Expenses(n); });
   if (p.AS) later(ToQ("Synch Agency (" + p.PropName + ")"));
   return propertyMenu;
 }

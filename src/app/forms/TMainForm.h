@@ -23,6 +23,7 @@ namespace tb {
 class ChartArea;
 class TBookForm;
 class TERForm;
+class TExpenseForm;
 class TOwnerForm;
 class TOwnerListForm;
 class TOwnerStatsForm;
@@ -69,6 +70,10 @@ class TMainForm : public QMainWindow {
   void ManageProformas(int n);
   // Shows the proforma window (tests replace it).
   std::function<void(TProformaForm&)> showProformas;
+  // "Expenses": the expenses window for this calendar year and property n, else the
+  // current property ("C"), the one last picked ("M"), or property 1.
+  void Expenses(int n = 0);
+  std::function<void(TExpenseForm&)> showExpenses;  // tests replace it; unset: modally
   // The owner command: "View Owner" ("C"), "List Owners" ("M"), or "Create Owner
   // DataBase" while there is no owner database.
   void OwnerCommand();

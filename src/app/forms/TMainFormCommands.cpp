@@ -14,6 +14,8 @@
 #include "reports/forms/TReportForm.h"
 #include "app/forms/TMemoryForm.h"
 #include "correspondence/forms/TProformaForm.h"
+#include "platform/DateTime.h"
+#include "reports/forms/TExpenseForm.h"
 #include "platform/Calculator.h"
 #include "platform/forms/HelpKey.h"
 #include "reports/forms/TReportForm.h"
@@ -59,6 +61,14 @@ void TMainForm::ShowCalculator() { StartCalculator(s_.processes, s_.dialogs); }
 void TMainForm::ManageProformas(int n) {
   TProformaForm form(s_, n, this);
   if (showProformas) showProformas(form);
+  else form.exec();
+}
+
+void TMainForm::Expenses(int n) {
+  if (n < 1 || n > s_.NumProps()) n = s_.common.AllPropertiesView() ? s_.PickedProperty : s_.CurrentProperty;
+  TExpenseForm form(s_, this);
+  if (!form.Start(n, DecodeDate(s_.clock.Today()).year)) return;
+  if (showExpenses) showExpenses(form);
   else form.exec();
 }
 

@@ -103,7 +103,7 @@ void TMainForm::BuildMenus() {
   add(toolsMenu, {"List Overdue Items", "Ctrl+O", nullptr, Category::Tools}, nullptr);
   add(toolsMenu, {"Manage letter proformas", nullptr, nullptr, Category::Tools},
       [this]() { ManageProformas(s_.common.AllPropertiesView() ? 0 : s_.CurrentProperty); });
-  QAction* expenses = add(toolsMenu, {"Expenses", nullptr, nullptr, Category::Tools}, nullptr);
+  QAction* expenses = add(toolsMenu, {"Expenses", nullptr, nullptr, Category::Tools}, [this]() { Expenses(); });
   expenses->setVisible(s_.common.NExpCats > 0);
   add(toolsMenu, {"Send Mailshot"}, nullptr);
   toolsMenu->addSeparator();

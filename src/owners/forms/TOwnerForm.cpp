@@ -34,6 +34,7 @@
 #include "platform/Text.h"
 #include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
+#include "platform/forms/WindowAction.h"
 #include "store/Session.h"
 #include "store/Settings.h"
 
@@ -157,12 +158,7 @@ TOwnerForm::~TOwnerForm() {
 void TOwnerForm::BuildMenus() {
   auto* menus = qobject_cast<QMenuBar*>(layout()->menuBar());
   auto add = [this](QMenu* menu, const char* caption, const char* key, auto run) {
-    QAction* a = menu->addAction(QString::fromLatin1(caption));
-    if (key) a->setShortcut(QKeySequence(QString::fromLatin1(key)));
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, run);
-    addAction(a);
-    return a;
+    return AddWindowAction(this, menu, caption, key, run);
   };
   QMenu* file = menus->addMenu(QStringLiteral("&File"));
   acSave = add(file, "Save", "Ctrl+S", &TOwnerForm::Save);
