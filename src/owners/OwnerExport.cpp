@@ -2,35 +2,21 @@
 
 #include "owners/OwnerDB.h"
 #include "owners/OwnerListRows.h"
+#include "platform/Escape.h"
 #include "platform/FileSystem.h"
 #include "store/Session.h"
 
 namespace tb {
 
-namespace {
-
-// A CSV field: in double quotes, a double quote inside written twice, so that a name
-// with a quote in it stays one field.
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
-}  // namespace
-
 std::string OwnersCsvPath(const Session& s) { return s.common.RootFolder + "Owners.csv"; }
 
 std::string OwnersCsv(const std::vector<Owner_Rec>& owners, const std::string& dateText) {
-  std::string csv = "," + Quoted("List of Owners.  Exported " + dateText) + "\r\n";
+  std::string csv = "," + CsvQuoted("List of Owners.  Exported " + dateText) + "\r\n";
   for (const Owner_Rec& o : owners) {
     csv += std::to_string(o.OwnerID);
     for (const std::string& t : {o.OwnerSurname, o.OwnerFName, o.OwnerPhone, o.OwnerEmail,
                                  CommaLines(o.OwnerAddress), o.OwnerURL})
-      csv += "," + Quoted(t);
+      csv += "," + CsvQuoted(t);
     csv += "\r\n";
   }
   return csv;

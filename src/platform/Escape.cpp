@@ -5,6 +5,16 @@
 
 namespace tb {
 
+std::string CsvQuoted(const std::string& text) {
+  std::string out = "\"";
+  out.reserve(text.size() + 2);
+  for (const char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
 std::string PercentEncode(const std::string& utf8, const std::string& keep) {
   static const char kHex[] = "0123456789ABCDEF";
   std::string out;

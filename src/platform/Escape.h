@@ -6,6 +6,10 @@
 
 namespace tb {
 
+// A CSV field in double quotes, each double quote inside written twice, so that a
+// text holding commas, quotes or line breaks stays one field.
+std::string CsvQuoted(const std::string& text);
+
 // Percent-encoding of UTF-8 text for a URL: every byte but letters, digits, "-._~"
 // and the characters in `keep` becomes "%XX" (upper-case hex).
 std::string PercentEncode(const std::string& utf8, const std::string& keep = "");
