@@ -26,6 +26,7 @@ class TERForm;
 class TOwnerForm;
 class TOwnerListForm;
 class TOwnerStatsForm;
+class TPaymentsForm;
 class TProformaForm;
 class Session;
 struct OpenBookingRequest;
@@ -83,6 +84,8 @@ class TMainForm : public QMainWindow {
   // Show the owner windows (tests replace them; unset: modally).
   std::function<void(TOwnerForm&)> showOwner;
   std::function<void(TOwnerListForm&)> showOwnerList;
+  // "View Payments": the payments window, non-modal; brought to the front when open.
+  void ViewPayments();
   // "Open " + name: brings that property's window forward, or starts a copy for it.
   void OpenProperty(int n);
   void BringToFront();
@@ -146,6 +149,7 @@ class TMainForm : public QMainWindow {
   QAction* acOwnerArchive = nullptr;  // "View Owner Archive"
   QAction* acOwnerStats = nullptr;
   QPointer<TOwnerStatsForm> ownerStats;
+  QPointer<TPaymentsForm> paymentsForm;
   QTimer* refreshTimer = nullptr;
   QTimer* uploadTimer = nullptr;
   ChartArea* chartArea = nullptr;
