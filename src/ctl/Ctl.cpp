@@ -47,6 +47,10 @@ const char* const kHelp =
     "      the owner database as JSON (with each owner's number of properties), or\n"
     "      the owner archive, or the owner statistics text, or writes Owners.csv in\n"
     "      ROOT as the owner editor exports it\n"
+    "  payments ROOT [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--props 1,3] [--omit-future]\n"
+    "       [--omit-complete] [--today YYYY-MM-DD]\n"
+    "      the payments list of the payments window (this year and every property\n"
+    "      unless given), written as Payments.csv in ROOT; exit 0 only when written\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -102,7 +106,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
   } commands[] = {{"demo", CtlDemo},     {"check", CtlCheck},   {"bookings", CtlBookings}, {"weeks", CtlWeeks},
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
                   {"rates", CtlRates},   {"letter", CtlLetter},
-                  {"sendmail", CtlSendmail}, {"owners", CtlOwners}};
+                  {"sendmail", CtlSendmail}, {"owners", CtlOwners}, {"payments", CtlPayments}};
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

@@ -37,5 +37,6 @@ int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int CtlLetter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlSendmail(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlOwners(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlPayments(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tb

@@ -46,12 +46,9 @@ int CtlOwners(const std::vector<std::string>& args, std::ostream& out, std::ostr
   }
   const CtlOptions o = ParseCtlOptions(rest, {"--today"});
   if (!o.ok || o.positional.size() != 1) return CtlUsage(err, usage);
-  std::string error;
-  auto ctl = CtlSession::Open(o.positional[0], o.Get("--today"), error);
-  if (!ctl) {
-    err << error << "\n";
-    return error.rfind("not a date", 0) == 0 ? CtlUsage(err, usage) : 1;
-  }
+  int exitCode = 0;
+  auto ctl = OpenCtlRoot(o.positional[0], o.Get("--today"), usage, err, exitCode);
+  if (!ctl) return exitCode;
   Session& s = ctl->session();
 
   if (mode == "--archive") {

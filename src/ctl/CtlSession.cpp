@@ -131,16 +131,22 @@ void CtlSession::ShowPropertyAt(int n, TDateTime date) {
   ShowProperty(n);
 }
 
+std::unique_ptr<CtlSession> OpenCtlRoot(const std::string& root, const std::string& today, const std::string& usage,
+                                        std::ostream& err, int& exitCode) {
+  std::string error;
+  auto ctl = CtlSession::Open(root, today, error);
+  if (!ctl) {
+    err << error << "\n";
+    exitCode = error.rfind("not a date", 0) == 0 ? CtlUsage(err, usage) : 1;
+  }
+  return ctl;
+}
+
 CtlProperty OpenCtlProperty(const std::string& root, const std::string& prop, const std::string& today,
                             const std::string& usage, std::ostream& err) {
   CtlProperty c;
-  std::string error;
-  c.ctl = CtlSession::Open(root, today, error);
-  if (!c.ctl) {
-    err << error << "\n";
-    c.exitCode = error.rfind("not a date", 0) == 0 ? CtlUsage(err, usage) : 1;
-    return c;
-  }
+  c.ctl = OpenCtlRoot(root, today, usage, err, c.exitCode);
+  if (!c.ctl) return c;
   c.n = c.ctl->FindProperty(prop);
   if (c.n == 0) {
     err << "no such property: " << prop << "\n";

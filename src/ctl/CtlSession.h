@@ -42,6 +42,11 @@ class CtlSession {
   std::unique_ptr<Session> session_;
 };
 
+// ROOT opened with --today; on failure null, with the reason written to err and
+// exitCode 2 for a usage error (a bad date), else 1.
+std::unique_ptr<CtlSession> OpenCtlRoot(const std::string& root, const std::string& today, const std::string& usage,
+                                        std::ostream& err, int& exitCode);
+
 // ROOT opened (with --today) and PROP found. On failure `ctl` is null and exitCode says
 // why: 2 for a usage error (a bad date), 1 otherwise; the reason is written to err.
 struct CtlProperty {

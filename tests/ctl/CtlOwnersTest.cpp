@@ -5,10 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "ctl/Demo.h"
+#include "ctl/DemoRootTest.h"
 #include "platform/FileSystem.h"
-#include "support/ChildProcess.h"
-#include "support/TempDir.h"
 
 namespace tb::test {
 namespace {
@@ -16,21 +14,7 @@ namespace {
 // Linux keeps the low 8 bits of an exit code: the program's 1220 arrives as 196.
 constexpr int kExitStatus1220 = 1220 & 0xFF;
 
-class CtlOwners : public ::testing::Test {
- protected:
-  CtlOwners() {
-    DemoOptions o;
-    o.folder = Root();
-    o.today = EncodeDate(2026, 12, 9);
-    EXPECT_EQ(MakeDemo(o), "");
-  }
-  std::string Root() const { return dir.Path() + "demo/"; }
-  ChildProcess Ctl(std::vector<std::string> args) {
-    return ChildProcess::Run(ProgramPath("cotlynctl"), std::move(args),
-                             {"COTLYN_NONINTERACTIVE=1", "TMPDIR=" + dir.Path(), "XDG_CONFIG_HOME=" + dir.Path()});
-  }
-  TempDir dir;
-};
+class CtlOwners : public DemoRootTest {};
 
 TEST_F(CtlOwners, TheDemoHasOwnersAnArchiveAndOnePropertyWithout) {
   ChildProcess p = Ctl({"owners", Root()});
