@@ -23,10 +23,12 @@ class EntrySink {
   EntrySink(const Book_Rec& b, const Prop_Rec& p, int propNo, const PaymentOptions& o, std::vector<PaymentRow>& rows)
       : b_(b), p_(p), propNo_(propNo), o_(o), rows_(rows) {}
 
-  void Add(const char* type, const char* comment, double amount, TDateTime date) {
+  void Add(PaymentKind kind, double amount, TDateTime date) {
+    // The whole day is in range exactly when the date is: start and end are whole days.
+    if (date < o_.start || date >= o_.end + 1) return;
     const int64_t cents = Cents(amount);
+    if (cents == 0) return;
     const TDateTime day = std::floor(date);
-    if (cents == 0 || day < o_.start || day > o_.end) return;
     PaymentRow& r = rows_.emplace_back();
     r.date = day;
     r.prop = propNo_;
@@ -34,9 +36,8 @@ class EntrySink {
     r.arrival = std::floor(b_.StartD);
     r.Days = static_cast<int>(std::lround(b_.EndD - b_.StartD));
     r.cents = cents;
-    r.Amount = MoneyText(static_cast<double>(cents) / 100, p_.CurrencySymbol());
-    r.Type = type;
-    r.Comment = comment;
+    r.currency = p_.CS;
+    r.kind = kind;
   }
 
  private:
@@ -53,28 +54,66 @@ void AddPredicted(const Book_Rec& b, const Prop_Rec& p, TDateTime today, EntrySi
     const TDateTime balanceDue = BalanceDueDate(b, p);
     if (b.Status == Hold && today >= balanceDue) {
       // Too late for a deposit: everything is due at once, listed once.
-      add.Add("Total", "Total due", b.Total, today);
+      add.Add(PaymentKind::TotalDue, b.Total, today);
     } else {
       if (b.Status == Hold) {
         const TDateTime depositDue = DepositDueDate(b, p);
-        if (today > depositDue) add.Add("Deposit", "OverDue", b.Deposit, today);
-        else add.Add("Deposit", "Due", b.Deposit, depositDue);
+        if (today > depositDue) add.Add(PaymentKind::DepositOverdue, b.Deposit, today);
+        else add.Add(PaymentKind::DepositDue, b.Deposit, depositDue);
       }
-      if (today > balanceDue) add.Add("Balance", "Overdue", b.Balance, today);
-      else add.Add("Balance", "Due", b.Balance, balanceDue);
+      if (today > balanceDue) add.Add(PaymentKind::BalanceOverdue, b.Balance, today);
+      else add.Add(PaymentKind::BalanceDue, b.Balance, balanceDue);
     }
   }
   if (p.RetDepChg > 0 && b.Status != Cancelled && b.Status != Complete && b.Money(p.RetDepChg) > 0)
-    add.Add("Refund", "Ret Dep(due)", -b.Money(p.RetDepChg), std::max(std::floor(b.EndD), today));
+    add.Add(PaymentKind::DamageRefundDue, -b.Money(p.RetDepChg), std::max(std::floor(b.EndD), today));
 }
+
+// Date order, equal dates in the order made. The keys are sorted and the rows then
+// moved into place along the permutation's cycles: each row moves about once and no
+// second list of rows is made (years of an agency are hundreds of thousands).
+void OrderByDate(std::vector<PaymentRow>& rows) {
+  std::vector<std::pair<TDateTime, uint32_t>> order(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) order[i] = {rows[i].date, static_cast<uint32_t>(i)};
+  std::sort(order.begin(), order.end());
+  for (size_t k = 0; k < order.size(); ++k) {
+    if (order[k].second == k) continue;
+    // Position k takes the row from order[k].second, which takes its own, and so on
+    // round to k.
+    PaymentRow first = std::move(rows[k]);
+    size_t j = k;
+    while (order[j].second != k) {
+      const size_t from = order[j].second;
+      rows[j] = std::move(rows[from]);
+      order[j].second = static_cast<uint32_t>(j);
+      j = from;
+    }
+    rows[j] = std::move(first);
+    order[j].second = static_cast<uint32_t>(j);
+  }
+}
+
+// Type and comment by PaymentKind.
+const char* const kKindTexts[][2] = {
+    {"Total", "Total due"},      {"Deposit", "OverDue"},       {"Deposit", "Due"},
+    {"Balance", "Overdue"},      {"Balance", "Due"},           {"Refund", "Ret Dep(due)"},
+    {"Deposit", "Cancellation"}, {"Balance", "Cancellation"},  {"Refund", "Cancellation"},
+    {"Refund?", "Cancellation"}, {"Deposit", ""},              {"Balance", ""},
+    {"Refund", "Ret Dep"},
+};
 
 const char* const kHeadings[kPaymentColumns] = {"  Date", "Prop", "Surname", "Let starts", "Days",
                                                 "Amount", "Type", "Comment", "Sub-Totals"};
 
 }  // namespace
 
+const char* PaymentRow::Type() const { return kKindTexts[static_cast<int>(kind)][0]; }
+const char* PaymentRow::Comment() const { return kKindTexts[static_cast<int>(kind)][1]; }
 std::string PaymentRow::DateText() const { return SortableDateText(date); }
 std::string PaymentRow::LetStartsText() const { return SortableDateText(arrival); }
+std::string PaymentRow::AmountText() const {
+  return MoneyText(static_cast<double>(cents) / 100, currency ? std::string_view(&currency, 1) : std::string_view());
+}
 std::string PaymentRow::SubTotalText() const {
   return hasSubTotal ? Format("%m", {static_cast<double>(subTotalCents) / 100}) : std::string();
 }
@@ -87,16 +126,16 @@ void AddPaymentEntries(const Book_Rec& b, const Prop_Rec& p, int propNo, TDateTi
   const bool refunded = b.DateR > kNotPaid;
   if (b.Status == Cancelled) {
     if (o.omitComplete && refunded) return;
-    add.Add("Deposit", "Cancellation", b.Deposit, b.DateD);
-    add.Add("Balance", "Cancellation", b.Balance, b.DateP);
-    if (refunded) add.Add("Refund", "Cancellation", -b.Refund, b.DateR);
-    else if (!o.omitFuture) add.Add("Refund?", "Cancellation", -b.Total, b.EndD);
+    add.Add(PaymentKind::CancelledDeposit, b.Deposit, b.DateD);
+    add.Add(PaymentKind::CancelledBalance, b.Balance, b.DateP);
+    if (refunded) add.Add(PaymentKind::CancelledRefund, -b.Refund, b.DateR);
+    else if (!o.omitFuture) add.Add(PaymentKind::CancelledRefundDue, -b.Total, b.EndD);
     return;
   }
   if (o.omitComplete && b.Status == Complete) return;
-  if (b.Status > Hold) add.Add("Deposit", "", b.Deposit, b.DateD);
-  if (b.Status > DepositPaid) add.Add("Balance", "", b.Balance, b.DateP);
-  if (b.Status == Complete && p.RetDepChg > 0) add.Add("Refund", "Ret Dep", -b.Refund, b.DateR);
+  if (b.Status > Hold) add.Add(PaymentKind::Deposit, b.Deposit, b.DateD);
+  if (b.Status > DepositPaid) add.Add(PaymentKind::Balance, b.Balance, b.DateP);
+  if (b.Status == Complete && p.RetDepChg > 0) add.Add(PaymentKind::DamageRefund, -b.Refund, b.DateR);
 }
 
 std::vector<PaymentRow> PaymentRows(Session& s, const PaymentOptions& o) {
@@ -107,17 +146,25 @@ std::vector<PaymentRow> PaymentRows(Session& s, const PaymentOptions& o) {
   props.erase(std::unique(props.begin(), props.end()), props.end());
 
   const TDateTime today = s.clock.Today();
-  std::vector<PaymentRow> rows;
+  size_t bookings = 0;
   for (const int n : props) {
     Prop_Rec& p = s.Prop(n);
     // "M" keeps every list current and "C" the current property's; another is read
     // here. Never over changes a failed save left in the list: they would be lost.
     const bool held = s.common.AllPropertiesView() || n == s.CurrentProperty;
     if ((!held || p.BookFileAge == 0) && !p.ListModified) ReadBookings(s, n, false, false);
+    bookings += static_cast<size_t>(p.Bookings.Count());
+  }
+  // A booking gives three entries at the most. Room for them all up front: the list
+  // never moves while it grows, and the pages of what is not used are never touched.
+  std::vector<PaymentRow> rows;
+  rows.reserve(3 * bookings);
+  for (const int n : props) {
+    const Prop_Rec& p = s.Prop(n);
     for (const Book_Buffer* node = p.Bookings.First(); node; node = node->Next)
       AddPaymentEntries(node->Rec, p, n, today, o, rows);
   }
-  std::stable_sort(rows.begin(), rows.end(), [](const PaymentRow& a, const PaymentRow& b) { return a.date < b.date; });
+  OrderByDate(rows);
   SubTotalPayments(rows);
   return rows;
 }
@@ -170,9 +217,9 @@ std::string PaymentCellText(const PaymentRow& r, PaymentColumn c) {
     case PaymentColumn::Surname: return r.Surname;
     case PaymentColumn::LetStarts: return r.LetStartsText();
     case PaymentColumn::Days: return std::to_string(r.Days);
-    case PaymentColumn::Amount: return r.Amount;
-    case PaymentColumn::Type: return r.Type;
-    case PaymentColumn::Comment: return r.Comment;
+    case PaymentColumn::Amount: return r.AmountText();
+    case PaymentColumn::Type: return r.Type();
+    case PaymentColumn::Comment: return r.Comment();
     case PaymentColumn::SubTotals: return r.SubTotalText();
   }
   return {};
@@ -195,8 +242,8 @@ void SortPaymentRows(std::vector<PaymentRow>& rows, PaymentColumn column, bool d
   const auto text = [column](const PaymentRow& r) -> std::string_view {
     switch (column) {
       case PaymentColumn::Surname: return r.Surname;
-      case PaymentColumn::Type: return r.Type;
-      default: return r.Comment;
+      case PaymentColumn::Type: return r.Type();
+      default: return r.Comment();
     }
   };
   const bool byText = column == PaymentColumn::Surname || column == PaymentColumn::Type ||

@@ -21,6 +21,15 @@ struct PaymentOptions {
   bool omitComplete = false;    // leave out completed bookings and settled cancellations
 };
 
+// What a line is: its type and comment.
+enum class PaymentKind : uint8_t {
+  TotalDue, DepositOverdue, DepositDue, BalanceOverdue, BalanceDue, DamageRefundDue,
+  CancelledDeposit, CancelledBalance, CancelledRefund, CancelledRefundDue,
+  Deposit, Balance, DamageRefund,
+};
+
+// One line of the list. Texts are made when shown: a list of years holds hundreds of
+// thousands of rows, of which a window shows a few dozen.
 struct PaymentRow {
   TDateTime date = 0;     // whole day
   int prop = 0;
@@ -28,14 +37,17 @@ struct PaymentRow {
   TDateTime arrival = 0;  // whole day
   int Days = 0;           // nights
   int64_t cents = 0;      // the amount in hundredths, as shown
-  std::string Amount;     // with the property's currency symbol
-  const char* Type = "";
-  const char* Comment = "";
-  bool hasSubTotal = false;
   int64_t subTotalCents = 0;
+  PaymentKind kind = PaymentKind::Deposit;
+  char currency = '\0';   // the property's currency symbol ('\0': none)
+  bool hasSubTotal = false;
+
+  const char* Type() const;     // "Deposit", "Balance", "Refund", ...
+  const char* Comment() const;  // "Due", "Cancellation", "" ...
 
   std::string DateText() const;      // "yyyy/mm/dd"
   std::string LetStartsText() const; // "yyyy/mm/dd"
+  std::string AmountText() const;    // with the property's currency symbol
   std::string SubTotalText() const;  // the locale's currency format, or ""
 };
 

@@ -41,9 +41,9 @@ std::string PaymentsCsv(const std::vector<PaymentRow>& rows, const FormatSetting
     csv += ',' + CsvQuoted(r.Surname);
     csv += ',' + Bare(DayMonthYear(r.arrival, fs));
     csv += ',' + CsvQuoted(std::to_string(r.Days));
-    csv += ',' + Bare(r.Amount);
-    csv += ',' + CsvQuoted(r.Type);
-    csv += ',' + CsvQuoted(r.Comment);
+    csv += ',' + Bare(r.AmountText());
+    csv += ',' + CsvQuoted(r.Type());
+    csv += ',' + CsvQuoted(r.Comment());
     csv += ',' + CsvQuoted(r.SubTotalText());
     csv += "\r\n";
   }

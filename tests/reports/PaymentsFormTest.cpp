@@ -47,7 +47,7 @@ class PaymentsForm : public ::testing::Test {
   }
   static std::vector<std::string> Surnames(const TPaymentsForm& form) {
     std::vector<std::string> out;
-    for (const PaymentRow& r : form.Rows()) out.push_back(r.Surname + " " + r.Amount);
+    for (const PaymentRow& r : form.Rows()) out.push_back(r.Surname + " " + r.AmountText());
     return out;
   }
   TestSession t;

@@ -22,7 +22,7 @@ std::string Day(TDateTime d) { return SortableDateText(d); }
 std::vector<std::string> Entries(const std::vector<PaymentRow>& rows) {
   std::vector<std::string> out;
   for (const PaymentRow& r : rows)
-    out.push_back(std::string(r.Type) + "/" + r.Comment + "/" + std::to_string(r.cents) + "/" + Day(r.date));
+    out.push_back(std::string(r.Type()) + "/" + r.Comment() + "/" + std::to_string(r.cents) + "/" + Day(r.date));
   return out;
 }
 
@@ -237,7 +237,8 @@ TEST_F(PaymentsTest, ListOverTheFilesAndItsCsv) {
   // A currency symbol that would split the line is quoted with the amount.
   std::vector<PaymentRow> comma(1);
   comma[0].date = comma[0].arrival = EncodeDate(2026, 3, 5);
-  comma[0].Amount = ",12";
+  comma[0].currency = ',';
+  comma[0].cents = 1200;
   const std::string line = PaymentsCsv(comma, BritishFormatSettings());
   EXPECT_NE(line.find(",\",12\","), std::string::npos) << line;
 }
