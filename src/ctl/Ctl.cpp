@@ -56,6 +56,10 @@ const char* const kHelp =
     "      a property's expenses ledger as JSON, or writes Expenses.csv in ROOT as the\n"
     "      expenses window exports it, or replaces YEAR with the 12 amounts per\n"
     "      category line of FILE and saves; exit 0 only when saved\n"
+    "  payments ROOT [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--props 1,3] [--omit-future]\n"
+    "       [--omit-complete] [--today YYYY-MM-DD]\n"
+    "      the payments list of the payments window (this year and every property\n"
+    "      unless given), written as Payments.csv in ROOT; exit 0 only when written\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -112,7 +116,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
                   {"rates", CtlRates},   {"letter", CtlLetter},
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
-                  {"report", CtlReport},     {"expenses", CtlExpenses}};
+                  {"report", CtlReport},     {"expenses", CtlExpenses}, {"payments", CtlPayments}};
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

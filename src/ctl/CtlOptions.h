@@ -21,8 +21,6 @@ struct CtlOptions {
 // Positional arguments and "--name value" options; an unknown option fails.
 CtlOptions ParseCtlOptions(const std::vector<std::string>& args, const std::vector<std::string>& allowed);
 bool ParseCtlInt(const std::string& text, long long lo, long long hi, long long& out);
-// "1,3,4": property numbers from 1 to numProps, sorted, each once; false when any is not.
-bool ParseCtlProps(const std::string& text, int numProps, std::vector<int>& out);
 // Writes the usage line and returns the usage exit code, 2.
 int CtlUsage(std::ostream& err, const std::string& line);
 
@@ -41,5 +39,6 @@ int CtlSendmail(const std::vector<std::string>& args, std::ostream& out, std::os
 int CtlOwners(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlExpenses(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlPayments(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tb

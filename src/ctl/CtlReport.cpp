@@ -1,7 +1,6 @@
 // cotlynctl report: the report window's text reports for a range of weeks, written to
 // the root folder as the window writes them, for scripts and cron.
 
-#include <algorithm>
 #include <cerrno>
 #include <nlohmann/json.hpp>
 
@@ -30,21 +29,6 @@ bool ParseYearWeek(const std::string& text, int& year, int& week) {
 
 }  // namespace
 
-bool ParseCtlProps(const std::string& text, int numProps, std::vector<int>& out) {
-  out.clear();
-  for (size_t from = 0; from <= text.size();) {
-    size_t comma = text.find(',', from);
-    if (comma == std::string::npos) comma = text.size();
-    long long n = 0;
-    if (!ParseCtlInt(text.substr(from, comma - from), 1, numProps, n)) return false;
-    out.push_back(static_cast<int>(n));
-    from = comma + 1;
-  }
-  std::sort(out.begin(), out.end());
-  out.erase(std::unique(out.begin(), out.end()), out.end());
-  return !out.empty();
-}
-
 int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const char* usage =
       "usage: cotlynctl report ROOT availability|booklist --from YYYY/WW --to YYYY/WW [--props 1,3] "
@@ -62,7 +46,10 @@ int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   Session& s = ctl->session();
   std::vector<int> properties;
   if (o.named.count("--props")) {
-    if (!ParseCtlProps(o.Get("--props"), s.NumProps(), properties)) return CtlUsage(err, usage);
+    if (std::string unknown; !ctl->FindProperties(o.Get("--props"), properties, unknown)) {
+      err << "no such property: " << unknown << "\n";
+      return 1;
+    }
   } else {
     // As the report window selects them.
     for (int n = 1; n <= s.NumProps(); ++n)

@@ -1,5 +1,7 @@
 #include "ctl/CtlSession.h"
 
+#include <algorithm>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -113,6 +115,25 @@ int CtlSession::FindProperty(const std::string& text) const {
   for (int n = 1; n <= s.NumProps(); ++n)
     if (s.Prop(n).PropName == name) return n;
   return 0;
+}
+
+bool CtlSession::FindProperties(const std::string& list, std::vector<int>& out, std::string& unknown) const {
+  out.clear();
+  for (size_t from = 0; from <= list.size();) {
+    size_t comma = list.find(',', from);
+    if (comma == std::string::npos) comma = list.size();
+    const std::string item = list.substr(from, comma - from);
+    const int n = FindProperty(item);
+    if (n == 0) {
+      unknown = item;
+      return false;
+    }
+    out.push_back(n);
+    from = comma + 1;
+  }
+  std::sort(out.begin(), out.end());
+  out.erase(std::unique(out.begin(), out.end()), out.end());
+  return true;
 }
 
 void CtlSession::ShowProperty(int n) {

@@ -25,6 +25,9 @@ class CtlSession {
   Session& session() { return *session_; }
   // A property by number or exact name; 0 when none.
   int FindProperty(const std::string& text) const;
+  // "1,Heron,3": properties by number or name, in number order, each once; false with
+  // the first that names none in unknown.
+  bool FindProperties(const std::string& list, std::vector<int>& out, std::string& unknown) const;
   // Reads property n's bookings and rates and builds its week table, as the chart
   // does when it shows the property.
   void ShowProperty(int n);

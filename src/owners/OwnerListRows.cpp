@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "owners/OwnerDB.h"
+#include "platform/Cp1252.h"
 #include "platform/Escape.h"
 #include "platform/Text.h"
 #include "store/Session.h"
@@ -11,28 +12,6 @@
 namespace tb {
 
 namespace {
-
-// Windows-1252 letters folded to upper case, for sorting texts ignoring case.
-unsigned char Upper(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
-  switch (c) {
-    case 0x9A: return 0x8A;  // s caron
-    case 0x9C: return 0x8C;  // oe
-    case 0x9E: return 0x8E;  // z caron
-    case 0xFF: return 0x9F;  // y diaeresis
-    default: return c;
-  }
-}
-
-int CompareNoCase(std::string_view a, std::string_view b) {
-  const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    const unsigned char x = Upper(static_cast<unsigned char>(a[i])), y = Upper(static_cast<unsigned char>(b[i]));
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
-}
 
 std::string_view ColumnText(const OwnerListRow& r, OwnerColumn c) {
   switch (c) {
@@ -118,15 +97,8 @@ OwnerListTable OwnerListRows(const Session& s) {
     const std::string_view email = view(from);
     const std::string_view address(at, CommaLinesInto(o.OwnerAddress, std::string_view::npos, at));
     at += address.size();
-    // Built by hand: the general formatter is the slowest part of a 2,000-row list.
-    const DateParts d = DecodeDate(o.OwnerUpdated);
-    const int year = d.year < 0 ? 0 : d.year % 10000;
-    const char date[kDateSize] = {static_cast<char>('0' + year / 1000), static_cast<char>('0' + year / 100 % 10),
-                                  static_cast<char>('0' + year / 10 % 10), static_cast<char>('0' + year % 10), '/',
-                                  static_cast<char>('0' + d.month / 10),   static_cast<char>('0' + d.month % 10), '/',
-                                  static_cast<char>('0' + d.day / 10),     static_cast<char>('0' + d.day % 10)};
     from = at;
-    put(std::string_view(date, kDateSize));
+    put(SortableDateText(o.OwnerUpdated));
     const std::string_view updated = view(from);
     const std::string_view comment(at, CommaLinesInto(o.OwnerNotes, kCommentLimit, at));
     at += comment.size();
@@ -148,7 +120,7 @@ void SortOwnerListRows(std::vector<OwnerListRow>& rows, OwnerColumn column, bool
   const bool numeric = column == OwnerColumn::ID || column == OwnerColumn::NP || column == OwnerColumn::Index;
   std::stable_sort(rows.begin(), rows.end(), [&](const OwnerListRow& a, const OwnerListRow& b) {
     const int c = numeric ? (number(a) < number(b) ? -1 : number(a) > number(b) ? 1 : 0)
-                          : CompareNoCase(ColumnText(a, column), ColumnText(b, column));
+                          : CompareText1252(ColumnText(a, column), ColumnText(b, column));
     return descending ? c > 0 : c < 0;
   });
 }
@@ -180,7 +152,7 @@ std::string OwnersMailtoLink(const std::vector<std::string>& addresses) {
 std::string OwnerWebLink(const std::string& url) {
   const std::string t = Trim(url);
   if (t.empty()) return t;
-  const bool hasScheme = t.size() >= 4 && CompareNoCase(t.substr(0, 4), "HTTP") == 0;
+  const bool hasScheme = t.size() >= 4 && CompareText1252(t.substr(0, 4), "HTTP") == 0;
   return hasScheme ? t : "http://" + t;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/Cp1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -97,14 +98,30 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   return out;
 }
 
+namespace {
+
+unsigned char Upper1252(unsigned char c) {
+  if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return static_cast<unsigned char>(c - 0x20);
+  if (c == 0x9A || c == 0x9C || c == 0x9E) return static_cast<unsigned char>(c - 0x10);
+  if (c == 0xFF) return 0x9F;
+  return c;
+}
+
+}  // namespace
+
 std::string UpperCase1252(std::string text) {
-  for (char& ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) ch = static_cast<char>(c - 0x20);
-    else if (c == 0x9A || c == 0x9C || c == 0x9E) ch = static_cast<char>(c - 0x10);
-    else if (c == 0xFF) ch = static_cast<char>(0x9F);
-  }
+  for (char& ch : text) ch = static_cast<char>(Upper1252(static_cast<unsigned char>(ch)));
   return text;
+}
+
+int CompareText1252(std::string_view a, std::string_view b) {
+  const size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned char x = Upper1252(static_cast<unsigned char>(a[i]));
+    const unsigned char y = Upper1252(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
 }  // namespace tb

@@ -12,5 +12,8 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // The text in capitals, the accented letters of Windows-1252 included (for searches
 // that ignore case).
 std::string UpperCase1252(std::string text);
+// Orders two texts ignoring case as UpperCase1252 folds it, without copying them:
+// negative, 0 or positive.
+int CompareText1252(std::string_view a, std::string_view b);
 
 }  // namespace tb

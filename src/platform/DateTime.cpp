@@ -244,4 +244,14 @@ bool ParseIsoDate(const std::string& text, TDateTime& out) {
   return TryEncodeDate(y, m, d, out);
 }
 
+std::string SortableDateText(TDateTime dt) {
+  const DateParts d = DecodeDate(dt);
+  const int year = d.year < 0 ? 0 : d.year % 10000;
+  const char date[10] = {static_cast<char>('0' + year / 1000), static_cast<char>('0' + year / 100 % 10),
+                         static_cast<char>('0' + year / 10 % 10), static_cast<char>('0' + year % 10), '/',
+                         static_cast<char>('0' + d.month / 10),   static_cast<char>('0' + d.month % 10), '/',
+                         static_cast<char>('0' + d.day / 10),     static_cast<char>('0' + d.day % 10)};
+  return std::string(date, sizeof date);
+}
+
 }  // namespace tb

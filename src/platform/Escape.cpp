@@ -26,6 +26,7 @@ std::string PercentEncode(const std::string& utf8, const std::string& keep) {
 
 std::string CsvQuoted(std::string_view text) {
   std::string out = "\"";
+  out.reserve(text.size() + 2);
   for (const char c : text) {
     if (c == '"') out += '"';
     out += c;

@@ -3,6 +3,7 @@
 // target; plain text goes through unchanged wherever the target allows it.
 
 #include <string>
+#include <string_view>
 
 namespace tb {
 
@@ -10,8 +11,8 @@ namespace tb {
 // and the characters in `keep` becomes "%XX" (upper-case hex).
 std::string PercentEncode(const std::string& utf8, const std::string& keep = "");
 
-// A CSV field: the text in double quotes, a double quote inside written twice, so that
-// a text with a quote or a comma in it stays one field.
+// A CSV field in double quotes, each double quote inside written twice, so that a
+// text holding commas, quotes or line breaks stays one field.
 std::string CsvQuoted(std::string_view text);
 
 // Text for an HTML page or e-mail: "&", "<", ">" and '"' as entities; every other byte

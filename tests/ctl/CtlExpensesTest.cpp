@@ -5,37 +5,27 @@
 
 #include <nlohmann/json.hpp>
 
-#include "ctl/Demo.h"
+#include "ctl/DemoRootTest.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "platform/SharedFile.h"
-#include "support/ChildProcess.h"
-#include "support/TempDir.h"
 
 namespace tb::test {
 namespace {
 
-class CtlExpenses : public ::testing::Test {
+// cotlynctl expenses ... --today 2026-12-09
+class CtlExpenses : public DemoRootTest {
  protected:
-  CtlExpenses() {
-    DemoOptions o;
-    o.folder = Root();
-    o.today = EncodeDate(2026, 12, 9);
-    EXPECT_EQ(MakeDemo(o), "");
-  }
-  std::string Root() const { return dir.Path() + "demo/"; }
   std::string Ledger(int n) const { return Root() + PathFromText(DemoPropertyName(n, 4, 1)) + "/Data/Expenses.bkx"; }
-  ChildProcess Ctl(std::vector<std::string> args) {
+  ChildProcess Expenses(std::vector<std::string> args) {
     args.insert(args.begin(), "expenses");
     args.insert(args.end(), {"--today", "2026-12-09"});
-    return ChildProcess::Run(ProgramPath("cotlynctl"), std::move(args),
-                             {"COTLYN_NONINTERACTIVE=1", "TMPDIR=" + dir.Path(), "XDG_CONFIG_HOME=" + dir.Path()});
+    return Ctl(std::move(args));
   }
-  TempDir dir;
 };
 
 TEST_F(CtlExpenses, TheDemoKeepsExpensesForItsFirstProperties) {
-  ChildProcess p = Ctl({Root(), "1"});
+  ChildProcess p = Expenses({Root(), "1"});
   ASSERT_EQ(p.exitCode, 0) << p.Errors();
   const auto j = nlohmann::json::parse(p.Output());
   EXPECT_EQ(j["FirstYear"], 2024);
@@ -44,18 +34,18 @@ TEST_F(CtlExpenses, TheDemoKeepsExpensesForItsFirstProperties) {
   EXPECT_GT(j["Amounts"]["2026"][0][10].get<double>(), 0);
   EXPECT_EQ(j["Amounts"]["2026"][0].size(), 12u);
 
-  ChildProcess none = Ctl({Root(), "3"});
+  ChildProcess none = Expenses({Root(), "3"});
   ASSERT_EQ(none.exitCode, 0) << none.Errors();
   EXPECT_EQ(nlohmann::json::parse(none.Output())["FirstYear"], 2025);
   EXPECT_FALSE(FileExists(Ledger(3)));
 
-  ChildProcess exported = Ctl({Root(), "1", "--export"});
+  ChildProcess exported = Expenses({Root(), "1", "--export"});
   ASSERT_EQ(exported.exitCode, 0) << exported.Errors();
   std::string csv;
   ASSERT_TRUE(ReadWholeFile(Root() + "Expenses.csv", csv));
   EXPECT_EQ(csv.rfind("\"Expenses for Property: ", 0), 0u) << csv;
   EXPECT_NE(csv.find("\"Year = 2024\",\r\n\"Category\",\"Jan\","), std::string::npos);
-  EXPECT_EQ(Ctl({Root(), "1", "--import", "2026"}).exitCode, 2);
+  EXPECT_EQ(Expenses({Root(), "1", "--import", "2026"}).exitCode, 2);
 }
 
 // Another process holds the ledger (as the expenses window does while it shows it):
@@ -68,26 +58,26 @@ TEST_F(CtlExpenses, ImportWaitsForTheOtherUserAndRefusesTheExport) {
   {
     SharedFile held;
     ASSERT_EQ(held.OpenReadWriteDenyWriters(Ledger(2)), SharedFile::Result::Ok);
-    ChildProcess refused = Ctl({Root(), "2", "--import", "2025", year});
+    ChildProcess refused = Expenses({Root(), "2", "--import", "2025", year});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.Errors().find("is in use by another user"), std::string::npos) << refused.Errors();
     std::string after;
     ASSERT_TRUE(ReadWholeFile(Ledger(2), after));
     EXPECT_EQ(after, before);
   }
-  ChildProcess imported = Ctl({Root(), "2", "--import", "2025", year});
+  ChildProcess imported = Expenses({Root(), "2", "--import", "2025", year});
   ASSERT_EQ(imported.exitCode, 0) << imported.Errors();
-  const auto j = nlohmann::json::parse(Ctl({Root(), "2"}).Output());
+  const auto j = nlohmann::json::parse(Expenses({Root(), "2"}).Output());
   EXPECT_EQ(j["Amounts"]["2025"][0][11], 12);
   EXPECT_EQ(j["Amounts"]["2025"][2][0], 0.5);
 
-  ASSERT_EQ(Ctl({Root(), "2", "--export"}).exitCode, 0);
-  ChildProcess exportBack = Ctl({Root(), "2", "--import", "2025", Root() + "Expenses.csv"});
+  ASSERT_EQ(Expenses({Root(), "2", "--export"}).exitCode, 0);
+  ChildProcess exportBack = Expenses({Root(), "2", "--import", "2025", Root() + "Expenses.csv"});
   EXPECT_EQ(exportBack.exitCode, 1);
   EXPECT_NE(exportBack.Errors().find("Error - Input file (" + Root() + "Expenses.csv) should have 3 lines"),
             std::string::npos)
       << exportBack.Errors();
-  EXPECT_EQ(Ctl({Root(), "2", "--import", "2031", year}).exitCode, 1);  // not a year of the ledger
+  EXPECT_EQ(Expenses({Root(), "2", "--import", "2031", year}).exitCode, 1);  // not a year of the ledger
 }
 
 }  // namespace

@@ -5,10 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "ctl/DemoRoot.h"
+#include "ctl/DemoRootTest.h"
 #include "platform/FileSystem.h"
-#include "support/ChildProcess.h"
-#include "support/TempDir.h"
 
 namespace tb::test {
 namespace {
@@ -16,7 +14,7 @@ namespace {
 // Linux keeps the low 8 bits of an exit code: the program's 1220 arrives as 196.
 constexpr int kExitStatus1220 = 1220 & 0xFF;
 
-using CtlOwners = DemoRoot;
+class CtlOwners : public DemoRootTest {};
 
 TEST_F(CtlOwners, TheDemoHasOwnersAnArchiveAndOnePropertyWithout) {
   ChildProcess p = Ctl({"owners", Root()});

@@ -36,6 +36,18 @@ TEST(Escape, HtmlAndRichText) {
   }
 }
 
+TEST(Escape, CsvFieldsStayOneField) {
+  struct Case {
+    std::string in, out;
+  } cases[] = {
+      {"", "\"\""},
+      {"Smith, Jo", "\"Smith, Jo\""},
+      {"O\"Neil \"\"", "\"O\"\"Neil \"\"\"\"\""},
+      {"two\r\nlines \xA3" "5", "\"two\r\nlines \xA3" "5\""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CsvQuoted(c.in), c.out) << c.in;
+}
+
 TEST(Escape, MailtoLinkKeepsEachTextInItsField) {
   struct Case {
     const char *address, *subject, *cc, *body, *link;

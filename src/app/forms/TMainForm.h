@@ -27,6 +27,7 @@ class TExpenseForm;
 class TOwnerForm;
 class TOwnerListForm;
 class TOwnerStatsForm;
+class TPaymentsForm;
 class TProformaForm;
 class TReportForm;
 class Session;
@@ -94,6 +95,8 @@ class TMainForm : public QMainWindow {
   void ShowReport(int kind);
   // Shows the report window (tests replace it; unset: modally).
   std::function<void(TReportForm&)> showReport;
+  // "View Payments": the payments window, non-modal; brought to the front when open.
+  void ViewPayments();
   // "Open " + name: brings that property's window forward, or starts a copy for it.
   void OpenProperty(int n);
   void BringToFront();
@@ -158,6 +161,7 @@ class TMainForm : public QMainWindow {
   QAction* acOwnerStats = nullptr;
   QPointer<TOwnerStatsForm> ownerStats;
   QPointer<TReportForm> reportForm;
+  QPointer<TPaymentsForm> paymentsForm;
   QTimer* refreshTimer = nullptr;
   QTimer* uploadTimer = nullptr;
   ChartArea* chartArea = nullptr;

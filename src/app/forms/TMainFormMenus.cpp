@@ -133,7 +133,7 @@ void TMainForm::BuildMenus() {
 
   accountsMenu = menuBar()->addMenu(QStringLiteral("&Accounts"));
   add(accountsMenu, {"Monthly Accounts"}, nullptr);
-  add(accountsMenu, {"View Payments", "Ctrl+R"}, nullptr);
+  add(accountsMenu, {"View Payments", "Ctrl+R"}, [this]() { ViewPayments(); });
 
   // Without an owner database the Owners menu is hidden and the owner command offers
   // to create one.

@@ -1,11 +1,7 @@
 #pragma once
-// A demo root folder made for a test (today 9 December 2026), and cotlynctl run on it
-// as a script would run it.
+// A demo root folder made for each test, and cotlynctl started on it as a script would.
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "ctl/Demo.h"
 #include "platform/DateTime.h"
@@ -14,9 +10,9 @@
 
 namespace tb::test {
 
-class DemoRoot : public ::testing::Test {
+class DemoRootTest : public ::testing::Test {
  protected:
-  DemoRoot() {
+  DemoRootTest() {
     DemoOptions o;
     o.folder = Root();
     o.today = EncodeDate(2026, 12, 9);
