@@ -1,9 +1,11 @@
-// The payments list of an agency (200 properties, 20 years of bookings): this year and
-// every year, against walking every booking once.
+// The payments list of an agency (200 properties, 20 years of bookings), this year and
+// every year, and the booking list file of every property for a year, against walking
+// every booking once.
 
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
+#include "reports/BookingReports.h"
 #include "reports/Payments.h"
 #include "store/BookingFile.h"
 
@@ -69,10 +71,27 @@ void BM_PaymentsThisYear(benchmark::State& state) { Payments(state, "M", false);
 void BM_PaymentsThisYearViewC(benchmark::State& state) { Payments(state, "C", false); }
 void BM_PaymentsAllYears(benchmark::State& state) { Payments(state, "M", true); }
 
+// "Booking List.txt" of every property for this year's weeks.
+void BM_BookingListEveryProperty(benchmark::State& state) {
+  PaymentsSession p("M");
+  Session& s = p.b.session();
+  const int year = DecodeDate(s.clock.Today()).year;
+  std::vector<int> properties;
+  for (int n = 1; n <= s.NumProps(); ++n) properties.push_back(n);
+  size_t bytes = 0;
+  for (auto _ : state) {
+    const std::string text = BookingListText(s, {year, 1, year + 1, 1}, properties);
+    bytes = text.size();
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.counters["KB"] = static_cast<double>(bytes) / 1e3;
+}
+
 BENCHMARK(BM_WalkEveryBooking)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_PaymentsThisYear)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_PaymentsThisYearViewC)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(BM_PaymentsAllYears)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_BookingListEveryProperty)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 }  // namespace
 
@@ -81,7 +100,8 @@ int main(int argc, char** argv) {
   Root();  // made before any timing
   RatioReporter reporter(RatioReporter::Floors{{"BM_PaymentsThisYear", "BM_WalkEveryBooking"},
                                                {"BM_PaymentsThisYearViewC", "BM_WalkEveryBooking"},
-                                               {"BM_PaymentsAllYears", "BM_WalkEveryBooking"}});
+                                               {"BM_PaymentsAllYears", "BM_WalkEveryBooking"},
+                                               {"BM_BookingListEveryProperty", "BM_WalkEveryBooking"}});
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;
