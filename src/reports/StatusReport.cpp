@@ -48,9 +48,10 @@ bool GroupFits(const Session& s, const std::vector<int>& group, double pageWidth
 class StatusPages {
  public:
   // dates: the weeks whose numbers and start dates head the rows (the first property's).
+  // named: the properties' names head their blocks (every group of a report of several).
   StatusPages(ReportPrinter& p, const Session& s, const std::vector<int>& group,
-              const std::vector<const TStArray*>& weeks, const TStArray& dates)
-      : p_(p), s_(s), group_(group), weeks_(weeks), dates_(dates) {
+              const std::vector<const TStArray*>& weeks, const TStArray& dates, bool named)
+      : p_(p), s_(s), group_(group), weeks_(weeks), dates_(dates), named_(named) {
     const double pageMm = p_.canvas.PageWidth() / p_.ppmm;
     const Margins m = MarginsFor(group.size());
     left_ = m.left;
@@ -60,7 +61,7 @@ class StatusPages {
   void Print() {
     p_.canvas.SetFont({"Arial", 12, false});
     p_.y = p_.Mm(20);
-    if (group_.size() > 1) {
+    if (named_) {
       for (size_t i = 0; i < group_.size(); ++i)
         p_.PrintCell(X(BlockLeft(i)), X(BlockLeft(i) + w_), p_.y, s_.Prop(group_[i]).PropName, kHeadingGrey, 'C');
       p_.y += p_.rowHeight;
@@ -197,6 +198,7 @@ class StatusPages {
   const std::vector<int>& group_;
   const std::vector<const TStArray*>& weeks_;
   const TStArray& dates_;
+  const bool named_;
   double left_ = 0, w_ = 0;
 };
 
@@ -246,7 +248,7 @@ bool PrintStatusReport(ReportPrinter& printer, Session& s, const WeekRange& r, c
                            ? s.Prop(group[0]).PropName + " - Bookings Status Report"
                            : "Bookings Status Report");
     printer.rowHeight = rowHeight;
-    StatusPages(printer, s, group, weeks, tables[0]).Print();
+    StatusPages(printer, s, group, weeks, tables[0], properties.size() > 1).Print();
   }
   s.dialogs.Beep();
   printer.EndPrintJob();

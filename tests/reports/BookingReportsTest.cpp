@@ -147,6 +147,10 @@ TEST_F(BookingReports, PropertiesThatDoNotFitSideBySideArePrintedInGroups) {
   ASSERT_TRUE(PrintStatusReport(printer, s, {2027, 1, 2027, 3}, {1, 2, 3, 4, 5, 6}));
   EXPECT_EQ(Count("text", "Bookings Status Report"), 2u);  // 4, then 2 on a new page
   EXPECT_EQ(Count("text", "Prop 6"), 1u);
+  // A group of one cut from several still names its property.
+  canvas.ops.clear();
+  ASSERT_TRUE(PrintStatusReport(printer, s, {2027, 1, 2027, 3}, {1, 2, 3, 4, 5}));
+  EXPECT_EQ(Count("text", "Prop 5"), 1u);
 }
 
 // In view mode "C" only the current property's list is held; the others are read for

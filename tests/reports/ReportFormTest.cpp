@@ -76,6 +76,11 @@ TEST_F(ReportForm, AnEmptyRangeOrABusyPrinterIsRefused) {
   form.Run();
   EXPECT_EQ(t.dialogs.beeps, 1);
   EXPECT_FALSE(FileExists(s.common.RootFolder + "Booking List.txt"));
+  form.SetRange({2027, 10, 2027, 12});
+  form.LB->clearSelection();  // nothing to report on: a beep, no box
+  form.Run();
+  EXPECT_EQ(t.dialogs.beeps, 2);
+  EXPECT_FALSE(FileExists(s.common.RootFolder + "Booking List.txt"));
 
   form.SetKind(ReportKind::Status);
   form.printCanvas = []() {

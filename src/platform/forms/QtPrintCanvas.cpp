@@ -60,7 +60,9 @@ QtPrintCanvas::~QtPrintCanvas() {
   if (painter_.isActive()) painter_.end();
 }
 
-bool QtPrintCanvas::Busy() const { return painter_.isActive(); }
+// The printer set-up is shared by the windows of a run: a job another canvas has
+// running on it makes it busy too.
+bool QtPrintCanvas::Busy() const { return painter_.isActive() || printer_->printerState() == QPrinter::Active; }
 
 bool QtPrintCanvas::Begin(const std::string& title, bool landscape) {
   if (painter_.isActive()) return false;

@@ -185,22 +185,24 @@ void TReportForm::Run() {
 }
 
 bool TReportForm::RangeIsEmpty(const std::vector<int>& properties) {
-  if (!properties.empty() && RangeWeekCount(s_, Range(), properties[0]) > 0) return false;
+  if (properties.empty()) {
+    // Nothing to report on: the list shows why.
+    s_.dialogs.Beep();
+    return true;
+  }
+  if (RangeWeekCount(s_, Range(), properties[0]) > 0) return false;
   s_.dialogs.Beep();
   s_.dialogs.Message("End date before start date", MsgIcon::Error, MsgButton::OK);
   return true;
 }
 
 void TReportForm::RunRangeReport() {
-  std::unique_ptr<PrintCanvas> canvas;
-  if (kind_ != ReportKind::ListFile) {
-    canvas = printCanvas ? printCanvas() : nullptr;
-    if (!canvas) return;
-    if (canvas->Busy()) {
-      s_.dialogs.Message("Printer in use. Close it.", MsgIcon::Warning, MsgButton::OK);
-      return;
-    }
+  std::unique_ptr<PrintCanvas> canvas = printCanvas ? printCanvas() : nullptr;
+  if (canvas && canvas->Busy()) {
+    s_.dialogs.Message("Printer in use. Close it.", MsgIcon::Warning, MsgButton::OK);
+    return;
   }
+  if (!canvas && kind_ != ReportKind::ListFile) return;
   const std::vector<int> properties = SelectedProperties();
   if (RangeIsEmpty(properties)) return;
   if (kind_ == ReportKind::ListFile) {
