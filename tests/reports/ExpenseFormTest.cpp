@@ -114,6 +114,29 @@ TEST_F(ExpenseForm, EnterMovesOnAndARefusedAmountStays) {
   EXPECT_FALSE(f->isVisible());
 }
 
+// An amount still being typed is kept by the commands that do not move the focus: a
+// save takes it, the next year does not take it along.
+TEST_F(ExpenseForm, AnAmountBeingTypedIsKeptByShortcuts) {
+  auto f = Show();
+  const auto typeWithoutEnter = [&](int row, int column, const QString& text) {
+    f->SGrid->setCurrentCell(row, column);
+    f->SGrid->editItem(f->SGrid->item(row, column));
+    auto* editor = qobject_cast<QLineEdit*>(f->SGrid->indexWidget(f->SGrid->model()->index(row, column)));
+    ASSERT_NE(editor, nullptr);
+    Type(editor, text);
+  };
+  typeWithoutEnter(0, 3, QStringLiteral("7.25"));
+  EXPECT_TRUE(PressShortcut(f->SGrid, QKeyCombination(Qt::ControlModifier, Qt::Key_S)));
+  Expense saved;
+  ParseExpenses(FileBytes(), 2, 2026, saved);
+  EXPECT_EQ(saved.At(5, 0, 2), 7.25);
+  typeWithoutEnter(1, 4, QStringLiteral("9"));
+  f->PrevYear();
+  EXPECT_NE(Cell(*f, 1, 4), QStringLiteral("9"));  // 2025 shows its own amount
+  f->NextYear();
+  EXPECT_EQ(Cell(*f, 1, 4), QStringLiteral("9"));
+}
+
 // PageDown saves first; when that fails the window stays on the property with what
 // was typed, and the property box shows it.
 TEST_F(ExpenseForm, PageDownStaysWhenTheSaveFails) {

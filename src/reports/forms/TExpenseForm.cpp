@@ -32,6 +32,17 @@ class ExpenseGrid : public QTableWidget {
  public:
   ExpenseGrid(QWidget* parent, std::function<void()> enter) : QTableWidget(parent), enter_(std::move(enter)) {}
 
+  // What is being typed into a cell goes into the cell: a shortcut or a close does not
+  // move the focus, and the amount would otherwise be missed, or land in the next year
+  // or property shown.
+  void CommitEdit() {
+    if (state() != EditingState) return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+      commitData(editor);
+      closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+  }
+
  protected:
   void keyPressEvent(QKeyEvent* e) override {
     if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && state() != EditingState) {
@@ -95,6 +106,8 @@ TExpenseForm::TExpenseForm(Session& s, QWidget* parent) : QDialog(parent), s_(s)
   resize(150 + 12 * 62 + 30, 360);
 
   connect(SGrid, &QTableWidget::cellChanged, this, &TExpenseForm::CellChanged);
+  // A refused amount holds only the next Enter on its own cell; moving away ends it.
+  connect(SGrid, &QTableWidget::currentCellChanged, this, [this](int, int, int, int) { cellRefused_ = false; });
   connect(CBProp, &QComboBox::currentIndexChanged, this, &TExpenseForm::PropertyChosen);
   connect(CBYear, &QComboBox::currentIndexChanged, this, &TExpenseForm::YearChosen);
   connect(bClear, &QPushButton::clicked, this, &TExpenseForm::ClearClick);
@@ -204,6 +217,7 @@ void TExpenseForm::YearChosen(int index) {
 }
 
 void TExpenseForm::StepProperty(int delta) {
+  CommitTyping();
   if (editor_.StepProperty(delta)) ShowEditor();
 }
 
@@ -211,33 +225,47 @@ void TExpenseForm::NextProperty() { StepProperty(+1); }
 void TExpenseForm::PrevProperty() { StepProperty(-1); }
 
 void TExpenseForm::NextYear() {
+  CommitTyping();
   if (editor_.StepYear(+1)) ShowEditor();
 }
 
 void TExpenseForm::PrevYear() {
+  CommitTyping();
   if (editor_.StepYear(-1)) ShowEditor();
 }
 
 void TExpenseForm::ClearClick() {
+  CommitTyping();
   editor_.Clear();
   ShowEditor();
 }
 
-void TExpenseForm::Save() { editor_.Save(); }
+void TExpenseForm::CommitTyping() { static_cast<ExpenseGrid*>(SGrid)->CommitEdit(); }
+
+void TExpenseForm::Save() {
+  CommitTyping();
+  editor_.Save();
+}
 
 void TExpenseForm::SaveAndExit() {
+  CommitTyping();
   if (editor_.Save()) close();
 }
 
-void TExpenseForm::ExportCsv() { editor_.Export(); }
+void TExpenseForm::ExportCsv() {
+  CommitTyping();
+  editor_.Export();
+}
 
 void TExpenseForm::ImportYear() {
+  CommitTyping();
   if (editor_.Import([this]() { return chooseImportFile ? chooseImportFile().toStdString() : std::string(); }))
     ShowEditor();
 }
 
 bool TExpenseForm::Closing() {
   if (closed_) return true;
+  CommitTyping();
   if (!editor_.CanClose()) return false;
   closed_ = true;
   editor_.Release();

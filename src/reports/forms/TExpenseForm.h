@@ -64,6 +64,8 @@ class TExpenseForm : public QDialog {
   void reject() override;
 
  private:
+  // Ends typing in a cell, keeping what was typed.
+  void CommitTyping();
   void BuildMenus();
   void ShowEditor();  // the editor's property, years, cells and state into the widgets
   void CellChanged(int row, int column);
