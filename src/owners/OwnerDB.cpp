@@ -63,13 +63,15 @@ std::string OwnerArchivePath(const Session& s) { return s.common.RootFolder + "O
 
 namespace {
 
-// Parses a whole file image into owners whose texts point into it; corrupt data ends
-// the run with its log line and message.
-void ParseOwnerImage(Session& s, const std::string& path, const std::string& data, std::vector<Owner_Rec>& owners) {
+// Parses a whole file image into owners, their texts pointing into it when views (the
+// image then outlives them) or their own; corrupt data ends the run with its log line
+// and message.
+void ParseOwnerImage(Session& s, const std::string& path, const std::string& data, std::vector<Owner_Rec>& owners,
+                     bool views) {
   const std::string shown = PathText(path);
   const std::string please = "Please investigate and recover lost data before continuing - see Help.";
   std::string logLine, message;
-  switch (ParseOwnerViews(data, owners)) {
+  switch (views ? ParseOwnerViews(data, owners) : ParseOwners(data, owners)) {
     case OwnerFileFault::None: return;
     case OwnerFileFault::TooSmall:
       logLine = "QZ1220A File " + shown + " corrupt. Size =" + std::to_string(data.size()) + " bytes. DIE";
@@ -107,7 +109,7 @@ std::string ReadWhole(Session& s, SharedFile& f) {
 void ReadOwnerFile(Session& s, SharedFile& f) {
   auto image = std::make_unique<const std::string>(ReadWhole(s, f));
   std::vector<Owner_Rec> owners;
-  ParseOwnerImage(s, f.Path(), *image, owners);
+  ParseOwnerImage(s, f.Path(), *image, owners, true);
   OwnerDB& db = Owners(s);
   db.owners = std::move(owners);  // before the image their texts pointed into goes
   db.image = std::move(image);
@@ -125,9 +127,9 @@ std::vector<Owner_Rec> ReadOwnerArchive(Session& s) {
   const size_t whole = WholeOwnerRecords(data);
   if (data.size() - whole < kCutShortLimit) data.resize(whole);
   std::vector<Owner_Rec> owners;
-  if (!data.empty()) ParseOwnerImage(s, path, data, owners);
-  // Owned copies: the texts pointed into data, which goes now.
-  return std::vector<Owner_Rec>(owners.begin(), owners.end());
+  // Texts of their own: data goes when this returns.
+  if (!data.empty()) ParseOwnerImage(s, path, data, owners, false);
+  return owners;
 }
 
 bool OpenOwnerDB(Session& s, bool lock) {
