@@ -47,11 +47,12 @@ const char* const kHelp =
     "      the owner database as JSON (with each owner's number of properties), or\n"
     "      the owner archive, or the owner statistics text, or writes Owners.csv in\n"
     "      ROOT as the owner editor exports it\n"
-    "  report ROOT availability|booklist --from YYYY/WW --to YYYY/WW [--props 1,3]\n"
-    "       [--today YYYY-MM-DD]\n"
-    "      writes \"Availability Report.txt\" or \"Booking List.txt\" in ROOT as the\n"
-    "      report window does, for the weeks from the start of --from to the start\n"
-    "      of --to\n"
+    "  report ROOT status|availability|replist|booklist --from YYYY/WW --to YYYY/WW\n"
+    "       [--props 1,3] [--pdf FILE] [--today YYYY-MM-DD]\n"
+    "      the report window's reports for the weeks from the start of --from to the\n"
+    "      start of --to: availability and booklist write \"Availability Report.txt\"\n"
+    "      and \"Booking List.txt\" in ROOT; status and replist print the status\n"
+    "      report and the representative's list to the PDF file --pdf names\n"
     "  expenses ROOT PROP [--export | --import YEAR FILE] [--today YYYY-MM-DD]\n"
     "      a property's expenses ledger as JSON, or writes Expenses.csv in ROOT as the\n"
     "      expenses window exports it, or replaces YEAR with the 12 amounts per\n"
@@ -101,7 +102,7 @@ int CtlUsage(std::ostream& err, const std::string& line) {
   return 2;
 }
 
-int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf) {
   if (args.empty()) return CtlUsage(err, kUsage);
   const std::string& command = args[0];
   const std::vector<std::string> rest(args.begin() + 1, args.end());
@@ -116,7 +117,8 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
                   {"rates", CtlRates},   {"letter", CtlLetter},
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
-                  {"report", CtlReport},     {"expenses", CtlExpenses}, {"payments", CtlPayments}};
+                  {"expenses", CtlExpenses}, {"payments", CtlPayments}};
+  if (command == "report") return CtlReport(rest, out, err, pdf);
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ctl/Ctl.h"
+
 namespace tb {
 
 struct CtlOptions {
@@ -37,7 +39,7 @@ int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int CtlLetter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlSendmail(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlOwners(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
 int CtlExpenses(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlPayments(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

@@ -1,5 +1,6 @@
-// cotlynctl report: the report window's text reports for a range of weeks, written to
-// the root folder as the window writes them, for scripts and cron.
+// cotlynctl report: the report window's reports for a range of weeks, for scripts and
+// cron: the text reports written to the root folder as the window writes them, the
+// printed ones as the same pages in a PDF file.
 
 #include <cerrno>
 #include <nlohmann/json.hpp>
@@ -7,7 +8,10 @@
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlSession.h"
 #include "platform/FileSystem.h"
+#include "platform/PrintCanvas.h"
 #include "reports/BookingReports.h"
+#include "reports/ReportPrinter.h"
+#include "reports/StatusReport.h"
 #include "store/BookingFile.h"
 #include "store/Session.h"
 
@@ -27,19 +31,59 @@ bool ParseYearWeek(const std::string& text, int& year, int& week) {
   return true;
 }
 
+// Prints the status report or the representative's list through a PDF canvas into a
+// private work file, then puts the finished document in place in one step, so that a
+// failed or cancelled run leaves the old file. Pages printed, or 0 after the message.
+int PrintToPdf(Session& s, const PdfCanvasMaker& pdf, const std::string& path, bool status, const WeekRange& r,
+               const std::vector<int>& properties, std::ostream& err) {
+  const std::string work = WorkFileFor(path, "pdf");
+  // Made private first: the printer keeps the permissions of a file it writes over.
+  if (!WriteWholeFile(work, "", FileAccess::Private)) {
+    err << "Cannot write " << path << ": " << SystemErrorText(errno) << "\n";
+    return 0;
+  }
+  int pages = 0;
+  {
+    const std::unique_ptr<PrintCanvas> canvas = pdf(work);
+    ReportPrinter printer(s, *canvas);
+    const bool printed = status ? PrintStatusReport(printer, s, r, properties)
+                                : PrintBookingList(printer, s, r, properties);
+    if (printed) pages = printer.PageNumber();
+  }
+  std::string document;
+  const bool read = pages > 0 && ReadWholeFile(work, document) && !document.empty();
+  DeleteFileAt(work);
+  if (pages == 0) return 0;  // the report has said why
+  if (!read) {
+    err << "Cannot write " << path << ": the PDF was not made\n";
+    return 0;
+  }
+  if (!WriteWholeFile(path, document, FileAccess::Private)) {
+    err << "Cannot write " << path << ": " << SystemErrorText(errno) << "\n";
+    return 0;
+  }
+  return pages;
+}
+
 }  // namespace
 
-int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf) {
   const char* usage =
-      "usage: cotlynctl report ROOT availability|booklist --from YYYY/WW --to YYYY/WW [--props 1,3] "
-      "[--today YYYY-MM-DD]";
-  const CtlOptions o = ParseCtlOptions(args, {"--from", "--to", "--props", "--today"});
+      "usage: cotlynctl report ROOT status|availability|replist|booklist --from YYYY/WW --to YYYY/WW "
+      "[--props 1,3] [--pdf FILE] [--today YYYY-MM-DD]";
+  const CtlOptions o = ParseCtlOptions(args, {"--from", "--to", "--props", "--pdf", "--today"});
   if (!o.ok || o.positional.size() != 2) return CtlUsage(err, usage);
   const std::string& kind = o.positional[1];
+  const bool printed = kind == "status" || kind == "replist";
   WeekRange r;
-  if ((kind != "availability" && kind != "booklist") || !ParseYearWeek(o.Get("--from"), r.startYear, r.startWeek) ||
+  if ((!printed && kind != "availability" && kind != "booklist") || printed != (o.named.count("--pdf") > 0) ||
+      (printed && o.Get("--pdf").empty()) || !ParseYearWeek(o.Get("--from"), r.startYear, r.startWeek) ||
       !ParseYearWeek(o.Get("--to"), r.endYear, r.endWeek))
     return CtlUsage(err, usage);
+  if (printed && !pdf) {
+    err << "This build of cotlynctl cannot write PDF files\n";
+    return 1;
+  }
   int exitCode = 0;
   auto ctl = OpenCtlRoot(o.positional[0], o.Get("--today"), usage, err, exitCode);
   if (!ctl) return exitCode;
@@ -59,7 +103,20 @@ int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << "End date before start date\n";
     return 1;
   }
+  // Nothing is held here: every list is read, the current property's too.
   for (const int n : properties) ReadBookings(s, n, false, false);
+  nlohmann::ordered_json j;
+  if (printed) {
+    const std::string path = AbsolutePath(o.Get("--pdf"));
+    const int pages = PrintToPdf(s, pdf, path, kind == "status", r, properties, err);
+    if (pages == 0) return 1;
+    j["file"] = path;
+    j["pages"] = pages;
+    j["weeks"] = RangeWeekCount(s, r, properties[0]);
+    j["properties"] = properties;
+    out << j.dump(2) << "\n";
+    return 0;
+  }
   const bool availability = kind == "availability";
   const std::string path = s.common.RootFolder + (availability ? kAvailabilityFile : kBookingListFile);
   const std::string text =
@@ -68,7 +125,6 @@ int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << "Cannot write " << path << ": " << SystemErrorText(errno) << "\n";
     return 1;
   }
-  nlohmann::ordered_json j;
   j["file"] = path;
   j["weeks"] = RangeWeekCount(s, r, properties[0]);
   j["properties"] = properties;

@@ -102,6 +102,10 @@ std::unique_ptr<CtlSession> CtlSession::Open(const std::string& root, const std:
   LoadSettings(s);
   s.ComputeSeasonYear();
   s.CurrentProperty = s.common.AllPropertiesView() ? 0 : 1;
+  // The rates of a property on show are taken from its cache, so the cache must hold
+  // them as the chart's would: the current property's, or every one's in view "A".
+  for (int n = 1; n <= s.NumProps(); ++n)
+    if (s.common.AllPropertiesView() || n == s.CurrentProperty) RefreshRateCache(s, n);
   return c;
 }
 

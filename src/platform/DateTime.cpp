@@ -79,6 +79,10 @@ void FormatInto(std::string& out, std::string_view p, TDateTime dt, const Format
   const Split split = SplitDateTime(dt);
   const DateParts date = CivilFromDays(split.day + kDelphiEpoch);
   const TimeParts time = TimeFromMs(split.ms);
+  // "ampm" anywhere makes the hours a 12-hour clock.
+  std::string lower(p);
+  for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  const bool twelveHour = lower.find("ampm") != std::string::npos;
   // Only letters count as the previous token: "hh:mm" and "h mm" mean minutes.
   char lastToken = 0;
   std::size_t i = 0;
@@ -105,6 +109,11 @@ void FormatInto(std::string& out, std::string_view p, TDateTime dt, const Format
     if (!std::isalpha(static_cast<unsigned char>(c))) {
       out += c;
       ++i;
+      continue;
+    }
+    if (lower.compare(i, 4, "ampm") == 0) {
+      out += time.hour < 12 ? fs.timeAMString : fs.timePMString;
+      i += 4;
       continue;
     }
     const std::size_t n = RunLength(p, i);
@@ -136,7 +145,14 @@ void FormatInto(std::string& out, std::string_view p, TDateTime dt, const Format
         }
         break;
       case 'H':
-        AppendNumber(out, time.hour, n >= 2 ? 2 : 1);
+        AppendNumber(out, twelveHour ? (time.hour + 11) % 12 + 1 : time.hour, n >= 2 ? 2 : 1);
+        break;
+      case 'T':
+        if (n < 2) {
+          out.append(p.substr(i, n));
+        } else if (depth < 2) {  // as with "ddddd"
+          FormatInto(out, fs.longTimeFormat, dt, fs, depth + 1);
+        }
         break;
       case 'N':
         AppendNumber(out, time.minute, n >= 2 ? 2 : 1);
@@ -232,6 +248,8 @@ std::string FormatDateTime(std::string_view pattern, TDateTime dt, const FormatS
 }
 
 std::string ShortDateText(TDateTime dt) { return ShortDateText(dt, SystemFormatSettings()); }
+
+std::string LongTimeText(TDateTime dt) { return FormatDateTime("tt", dt); }
 
 std::string ShortDateText(TDateTime dt, const FormatSettings& fs) {
   return FormatDateTime(fs.shortDateFormat, dt, fs);

@@ -40,8 +40,9 @@ TDateTime FromTimeT(std::time_t t);
 std::time_t ToTimeT(TDateTime dt);
 
 // Formats with the date patterns the program uses: d dd ddd dddd ddddd(short date)
-// m mm mmm mmmm yy yyyy h hh n nn s ss z zzz, "/" as the date separator, ":" as the
-// time separator, and text in single or double quotes copied as it stands.
+// m mm mmm mmmm yy yyyy h hh n nn s ss z zzz tt(long time) ampm, "/" as the date
+// separator, ":" as the time separator, and text in single or double quotes copied as
+// it stands.
 // "m" directly after "h"/"hh" means minutes, as usual.
 std::string FormatDateTime(std::string_view pattern, TDateTime dt);
 std::string FormatDateTime(std::string_view pattern, TDateTime dt, const FormatSettings& fs);
@@ -51,5 +52,7 @@ std::string SortableDateText(TDateTime dt);
 // The short date format of the locale ("dd/mm/yyyy" in British English).
 std::string ShortDateText(TDateTime dt);
 std::string ShortDateText(TDateTime dt, const FormatSettings& fs);
+// The time in the system's long time format ("14:07:09", "2:07:09 PM").
+std::string LongTimeText(TDateTime dt);
 
 }  // namespace tb

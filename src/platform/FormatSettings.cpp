@@ -75,8 +75,9 @@ char SeparatorOf(const std::string& text, char fallback) {
   return text.empty() ? fallback : '\xA0';
 }
 
-// Converts a strftime date pattern ("%d/%m/%Y") into ours ("dd/mm/yyyy").
-std::string DatePatternFromStrftime(std::string_view f) {
+// Converts a strftime date or time pattern ("%d/%m/%Y", "%I:%M:%S %p") into ours
+// ("dd/mm/yyyy", "hh:nn:ss ampm").
+std::string PatternFromStrftime(std::string_view f) {
   std::string out;
   for (std::size_t i = 0; i < f.size(); ++i) {
     const char c = f[i];
@@ -109,6 +110,13 @@ std::string DatePatternFromStrftime(std::string_view f) {
       case 'A': out += "dddd"; break;
       case 'D': out += "mm/dd/yy"; break;
       case 'F': out += "yyyy-mm-dd"; break;
+      case 'H': case 'I': out += noPad ? "h" : "hh"; break;
+      case 'k': case 'l': out += "h"; break;
+      case 'M': out += noPad ? "n" : "nn"; break;
+      case 'S': out += noPad ? "s" : "ss"; break;
+      case 'p': case 'P': out += "ampm"; break;
+      case 'T': out += "hh:nn:ss"; break;
+      case 'R': out += "hh:nn"; break;
       case '%': out += '%'; break;
       default: break;  // nothing a date pattern can say
     }
@@ -130,16 +138,24 @@ char SeparatorInStrftime(std::string_view f, char fallback) {
 }
 
 void ApplyTime(FormatSettings& fs, const Locale& loc) {
-  const std::string dateFmt = loc.Text(D_FMT);
-  if (!dateFmt.empty()) {
-    fs.shortDateFormat = DatePatternFromStrftime(dateFmt);
-    fs.dateSeparator = SeparatorInStrftime(dateFmt, fs.dateSeparator);
-  }
-  fs.timeSeparator = SeparatorInStrftime(loc.Text(T_FMT), fs.timeSeparator);
   auto take = [&](std::string& member, nl_item item) {
     std::string text = loc.Text(item);
     if (!text.empty()) member = std::move(text);
   };
+  const std::string dateFmt = loc.Text(D_FMT);
+  if (!dateFmt.empty()) {
+    fs.shortDateFormat = PatternFromStrftime(dateFmt);
+    fs.dateSeparator = SeparatorInStrftime(dateFmt, fs.dateSeparator);
+  }
+  std::string timeFmt = loc.Text(T_FMT);
+  if (timeFmt == "%r") timeFmt = loc.Text(T_FMT_AMPM);
+  fs.timeSeparator = SeparatorInStrftime(timeFmt, fs.timeSeparator);
+  if (!timeFmt.empty()) fs.longTimeFormat = PatternFromStrftime(timeFmt);
+  // A 12-hour pattern needs the marks; a 24-hour one keeps ours unused.
+  if (fs.longTimeFormat.find("ampm") != std::string::npos) {
+    take(fs.timeAMString, AM_STR);
+    take(fs.timePMString, PM_STR);
+  }
   for (int i = 0; i < 12; ++i) {
     take(fs.shortMonthNames[i], ABMON_1 + i);
     take(fs.longMonthNames[i], MON_1 + i);

@@ -11,6 +11,11 @@ struct FormatSettings {
   std::string shortDateFormat = "dd/mm/yyyy";  // Delphi-style pattern
   char dateSeparator = '/';
   char timeSeparator = ':';
+  // The long time pattern ("tt" in a pattern); "ampm" in it means a 12-hour clock
+  // followed by timeAMString or timePMString.
+  std::string longTimeFormat = "hh:nn:ss";
+  std::string timeAMString = "AM";
+  std::string timePMString = "PM";
   char decimalSeparator = '.';
   char thousandSeparator = ',';
   std::string currencyString = "\xA3";  // Windows-1252 bytes (pound sign)

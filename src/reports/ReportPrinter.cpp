@@ -53,7 +53,7 @@ void ReportPrinter::PrintPageHeader() {
   const int top = MmTrunc(1);
   canvas.DrawText(MmTrunc(10), top, "Page " + std::to_string(pageNumber_));
   const TDateTime now = session_.clock.Now();
-  const std::string printed = "Printed " + ShortDateText(now) + " " + FormatDateTime("hh:nn:ss", now);
+  const std::string printed = "Printed " + ShortDateText(now) + " " + LongTimeText(now);
   canvas.DrawText(canvas.PageWidth() - Mm(10) - canvas.TextWidth(printed), top, printed);
 }
 

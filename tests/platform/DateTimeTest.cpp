@@ -139,6 +139,23 @@ TEST(DateTimeTest, SeparatorsAndShortDateComeFromTheSettings) {
   EXPECT_EQ(ShortDateText(dt, fs), "");
 }
 
+TEST(DateTimeTest, LongTimeAndTwelveHourClock) {
+  const TDateTime afternoon = EncodeDate(2024, 3, 5) + EncodeTime(14, 7, 9, 0);
+  const TDateTime midnight = EncodeDate(2024, 3, 5) + EncodeTime(0, 5, 0, 0);
+  const TDateTime noon = EncodeDate(2024, 3, 5) + EncodeTime(12, 0, 0, 0);
+  FormatSettings fs = BritishFormatSettings();
+  EXPECT_EQ(FormatDateTime("tt", afternoon, fs), "14:07:09");
+  fs.longTimeFormat = "h:nn:ss ampm";
+  fs.timeAMString = "vorm.";
+  EXPECT_EQ(FormatDateTime("ddddd tt", afternoon, fs), "05/03/2024 2:07:09 PM");
+  EXPECT_EQ(FormatDateTime("tt", midnight, fs), "12:05:00 vorm.");
+  EXPECT_EQ(FormatDateTime("tt", noon, fs), "12:00:00 PM");
+  EXPECT_EQ(FormatDateTime("hh:nn", afternoon, fs), "14:07");  // no "ampm": 24 hours
+  EXPECT_EQ(FormatDateTime("t 'ampm'", afternoon, fs), "t ampm");  // quoted: text
+  fs.longTimeFormat = "tt";  // names itself: must end
+  EXPECT_EQ(FormatDateTime("tt", afternoon, fs), "");
+}
+
 TEST(DateTimeTest, OutOfRangeValuesDoNotCrash) {
   for (double dt : {1e300, -1e300, std::numeric_limits<double>::quiet_NaN(), 3e6, -7e5}) {
     EXPECT_FALSE(FormatDateTime("ddd dd mmmm yyyy hh:nn:ss.zzz ddddd", dt,

@@ -175,6 +175,7 @@ struct LocaleCase {
   char dateSeparator;
   const char* march;
   const char* tuesday;
+  const char* longTime;
   const char* amounts;  // Format("%m|%m|%n", {1234.5, -1234.5, 1234567.0})
 };
 
@@ -192,15 +193,16 @@ TEST_P(InstalledLocaleTest, ReadsDatesNamesAndCurrency) {
   EXPECT_EQ(fs.dateSeparator, c.dateSeparator);
   EXPECT_EQ(fs.shortMonthNames[2], c.march);
   EXPECT_EQ(fs.longDayNames[2], c.tuesday);
+  EXPECT_EQ(fs.longTimeFormat, c.longTime);
   EXPECT_EQ(Format("%m|%m|%n", {1234.5, -1234.5, 1234567.0}, fs), c.amounts);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Locales, InstalledLocaleTest,
     ::testing::Values(
-        LocaleCase{"en_US.UTF-8", "mm/dd/yyyy", '/', "Mar", "Tuesday",
+        LocaleCase{"en_US.UTF-8", "mm/dd/yyyy", '/', "Mar", "Tuesday", "hh:nn:ss ampm",
                    "$1,234.50|-$1,234.50|1,234,567.00"},
-        LocaleCase{"de_DE.UTF-8", "dd.mm.yyyy", '.', "M\xE4r", "Dienstag",
+        LocaleCase{"de_DE.UTF-8", "dd.mm.yyyy", '.', "M\xE4r", "Dienstag", "hh:nn:ss",
                    "1.234,50 \x80|-1.234,50 \x80|1.234.567,00"}),
     [](const auto& p) { return std::string(p.param.name).substr(0, 5); });
 
