@@ -7,6 +7,10 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
+
 #include "platform/FileSystem.h"
 #include "platform/forms/QtPrintCanvas.h"
 #include "reports/RecordingCanvas.h"
@@ -135,6 +139,65 @@ TEST_F(ReportForm, TheStatusReportPrintsToPdf) {
   for (const char* want : {"Bramble - Bookings Status Report", "Week - starts..", "09 Jan 2027", "30 Jan 2027",
                            "Adams", "Page 1"})
     EXPECT_NE(text.find(want), std::string::npos) << want << " not in:\n" << text;
+  EXPECT_EQ(t.dialogs.beeps, 1);
+}
+
+TEST_F(ReportForm, TheIncomeCsvIsSavedAndOpenedOrSaysWhyNot) {
+  form.SetKind(ReportKind::IncomeCsv);
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Report Window: Export Income as CSV File"));
+  EXPECT_EQ(form.HelpContext(), 144);
+  form.SetTaxYear(2027);
+  const std::string csv = s.common.RootFolder + "Cotlyn Income to 2027-04-04.csv";
+  ForceDirectories(csv + "/");  // a folder in its place
+  t.dialogs.Expect("Error " + std::to_string(EISDIR) + " opening file " + csv, MsgIcon::Error, MsgButton::Abort, 0,
+                   MsgButton::Abort);
+  form.Run();
+  EXPECT_TRUE(t.runner.opened.empty());
+  EXPECT_NE(form.result(), QDialog::Accepted);
+
+  ASSERT_EQ(::rmdir(csv.c_str()), 0);
+  t.dialogs.Expect("Exported data to " + csv + "\rFile will open in registered application", MsgIcon::Information,
+                   MsgButton::OK, 635, MsgButton::OK);
+  form.Run();
+  EXPECT_EQ(t.runner.opened, std::vector<std::string>{csv});
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  const std::string text = t.dir.Read("root/Cotlyn Income to 2027-04-04.csv");
+  EXPECT_NE(text.find("09-Jan-2027,\"Adams\",7,\xA3" "700.00,\"\""), std::string::npos) << text;
+  EXPECT_NE(text.find("\"Income Report for Property: Heron\""), std::string::npos) << text;
+}
+
+// 80 lets run onto a second page, which repeats the heads; the totals close the last.
+TEST_F(ReportForm, TheIncomeStatementPrintsEveryLetAcrossPages) {
+  Prop_Rec& bramble = s.Prop(1);
+  bramble.Bookings.Clear();
+  for (int i = 0; i < 80; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "Guest%02d", i + 1);
+    bramble.Bookings.Append(MakeBooking(EncodeDate(2026, 4, 6) + 3 * i, 3, name, Paid));
+  }
+  const std::string pdf = t.dir.Path() + "income.pdf";
+  form.printCanvas = [&]() { return std::make_unique<QtPrintCanvas>(pdf); };
+  form.SetKind(ReportKind::Income);
+  EXPECT_EQ(form.HelpContext(), 142);
+  form.SetTaxYear(2027);
+  form.LB->clearSelection();
+  form.LB->item(0)->setSelected(true);
+  form.Run();
+  const std::string text = PdfText(pdf);
+  const size_t page2 = text.find('\f');
+  ASSERT_NE(page2, std::string::npos) << text;
+  EXPECT_EQ(text.find('\f', page2 + 1), text.size() - 1) << "two pages:\n" << text;
+  for (int i = 1; i <= 80; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "Guest%02d", i);
+    EXPECT_NE(text.find(name), std::string::npos) << name;
+  }
+  EXPECT_NE(text.find("Property: Bramble."), std::string::npos) << text;
+  EXPECT_NE(text.find("Income for Tax Year 2026-2027", page2), std::string::npos) << text;
+  EXPECT_NE(text.find("06-Apr-2026 - 09-Apr-2026"), std::string::npos) << text;
+  EXPECT_NE(text.find("From - To", page2), std::string::npos) << text;
+  EXPECT_NE(text.find("Total Income = \xC2\xA3" "24,000.00", page2), std::string::npos) << text;
+  EXPECT_NE(text.find("Total days let = 240", page2), std::string::npos) << text;
   EXPECT_EQ(t.dialogs.beeps, 1);
 }
 

@@ -66,9 +66,7 @@ void TMainForm::BuildMenus() {
                               "Print Booking List (for local rep)", "Create Booking List (for local rep)",
                               "Print Income Report for tax return", "Create Income Report (for accounts) as .csv"}) {
     ++kind;
-    // The income kinds come with the income statement.
-    if (kind <= 4) add(reports, {caption}, [this, kind]() { ShowReport(kind); });
-    else add(reports, {caption}, nullptr);
+    add(reports, {caption}, [this, kind]() { ShowReport(kind); });
   }
   add(fileMenu, {"Income/Expenditure Report"}, nullptr);
   add(fileMenu, {"Export Bookings to CSV file"}, nullptr);

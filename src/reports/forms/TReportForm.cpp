@@ -16,6 +16,7 @@
 #include "platform/PathText.h"
 #include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
+#include "reports/IncomeReport.h"
 #include "reports/ReportPrinter.h"
 #include "reports/StatusReport.h"
 #include "store/Session.h"
@@ -174,13 +175,18 @@ void TReportForm::SetRange(const WeekRange& r) {
   Choose(pEndWk, r.endWeek);
 }
 
+int TReportForm::TaxYear() const { return Chosen(pTaxYr); }
+
+void TReportForm::SetTaxYear(int year) { Choose(pTaxYr, year); }
+
 void TReportForm::Run() {
   switch (kind_) {
     case ReportKind::Availability: RunAvailability(); break;
     case ReportKind::Status:
     case ReportKind::PrintedList:
     case ReportKind::ListFile: RunRangeReport(); break;
-    default: break;  // the income kinds are not offered yet
+    case ReportKind::Income: RunIncome(); break;
+    case ReportKind::IncomeCsv: RunIncomeCsv(); break;
   }
 }
 
@@ -225,6 +231,39 @@ void TReportForm::RunAvailability() {
   ReadReportBookings(s_, properties);
   if (SaveAndOpen(kAvailabilityFile, AvailabilityText(s_, Range(), properties), "Availability Report saved as "))
     accept();
+}
+
+void TReportForm::RunIncome() {
+  const std::vector<int> properties = SelectedProperties();
+  std::unique_ptr<PrintCanvas> canvas = printCanvas ? printCanvas() : nullptr;
+  if (!canvas) return;
+  if (properties.empty()) {
+    s_.dialogs.Beep();  // nothing to report on: the list shows why
+    return;
+  }
+  ReadReportBookings(s_, properties);
+  ReportPrinter printer(s_, *canvas);
+  PrintIncomeStatement(printer, s_, TaxYear(), properties);
+}
+
+void TReportForm::RunIncomeCsv() {
+  const std::vector<int> properties = SelectedProperties();
+  if (properties.empty()) {
+    s_.dialogs.Beep();
+    return;
+  }
+  ReadReportBookings(s_, properties);
+  const std::string path = s_.common.RootFolder + IncomeCsvName(s_, TaxYear());
+  errno = 0;
+  if (!WriteWholeFile(path, IncomeCsvText(s_, TaxYear(), properties))) {
+    s_.dialogs.Message("Error " + std::to_string(errno) + " opening file " + PathText(path), MsgIcon::Error,
+                       MsgButton::Abort);
+    return;
+  }
+  s_.dialogs.Message("Exported data to " + PathText(path) + "\r" + "File will open in registered application",
+                     MsgIcon::Information, MsgButton::OK, kHelpSavedFile);
+  s_.processes.ShellOpen(path);
+  accept();
 }
 
 bool TReportForm::SaveAndOpen(const std::string& name, const std::string& text, const std::string& savedAs) {

@@ -39,6 +39,9 @@ class TReportForm : public QDialog {
   std::vector<int> SelectedProperties() const;
   WeekRange Range() const;
   void SetRange(const WeekRange& r);
+  // The year the chosen tax year ends in.
+  int TaxYear() const;
+  void SetTaxYear(int year);
 
   PrintCanvasFactory printCanvas;
 
@@ -58,6 +61,8 @@ class TReportForm : public QDialog {
   // Kinds 1, 3 and 4: the printer free and the range not empty, then the report.
   void RunRangeReport();
   void RunAvailability();
+  void RunIncome();
+  void RunIncomeCsv();
   // Saves a report text in the root folder and opens it; false when it could not be written.
   bool SaveAndOpen(const std::string& name, const std::string& text, const std::string& savedAs);
   bool RangeIsEmpty(const std::vector<int>& properties);
