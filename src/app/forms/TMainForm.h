@@ -30,6 +30,7 @@ class TOwnerStatsForm;
 class TPaymentsForm;
 class TProformaForm;
 class TReportForm;
+class TStatsForm;
 class Session;
 struct OpenBookingRequest;
 
@@ -95,6 +96,9 @@ class TMainForm : public QMainWindow {
   void ShowReport(int kind);
   // Shows the report window (tests replace it; unset: modally).
   std::function<void(TReportForm&)> showReport;
+  // "View Statistics": the statistics window, made once so that it keeps its year start day.
+  void Statistics();
+  std::function<void(TStatsForm&)> showStats;  // tests replace it; unset: modally
   // "View Payments": the payments window, non-modal; brought to the front when open.
   void ViewPayments();
   // "Open " + name: brings that property's window forward, or starts a copy for it.
@@ -161,6 +165,7 @@ class TMainForm : public QMainWindow {
   QAction* acOwnerStats = nullptr;
   QPointer<TOwnerStatsForm> ownerStats;
   QPointer<TReportForm> reportForm;
+  QPointer<TStatsForm> statsForm;
   QPointer<TPaymentsForm> paymentsForm;
   QTimer* refreshTimer = nullptr;
   QTimer* uploadTimer = nullptr;

@@ -19,6 +19,7 @@
 #include "platform/Calculator.h"
 #include "platform/forms/HelpKey.h"
 #include "reports/forms/TReportForm.h"
+#include "reports/forms/TStatsForm.h"
 #include "store/Session.h"
 #include "store/Settings.h"
 #include "store/forms/TPropSelForm.h"
@@ -197,6 +198,12 @@ void TMainForm::ShowReport(int kind) {
   reportForm->SetKind(static_cast<ReportKind>(kind));
   if (showReport) showReport(*reportForm);
   else reportForm->exec();
+}
+
+void TMainForm::Statistics() {
+  if (!statsForm) statsForm = new TStatsForm(s_, this);
+  if (showStats) showStats(*statsForm);
+  else statsForm->exec();
 }
 
 }  // namespace tb

@@ -94,7 +94,7 @@ void TMainForm::BuildMenus() {
   add(viewMenu, {"Find Text", "Ctrl+F", nullptr, Category::Navigate}, nullptr);
   add(viewMenu, {"View all bookings as list"}, nullptr);
   add(viewMenu, {"View booking history", nullptr, "View bookings history (by week)", Category::Tools}, nullptr);
-  add(viewMenu, {"View Statistics", "Ctrl+S", nullptr, Category::Tools}, nullptr);
+  add(viewMenu, {"View Statistics", "Ctrl+S", nullptr, Category::Tools}, [this]() { Statistics(); });
 
   toolsMenu = menuBar()->addMenu(QStringLiteral("&Tools"));
   add(toolsMenu, {"Show calculator", "Ctrl+M", nullptr, Category::Tools}, [this]() { ShowCalculator(); });
