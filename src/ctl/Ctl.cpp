@@ -61,6 +61,12 @@ const char* const kHelp =
     "       [--omit-complete] [--today YYYY-MM-DD]\n"
     "      the payments list of the payments window (this year and every property\n"
     "      unless given), written as Payments.csv in ROOT; exit 0 only when written\n"
+    "  income ROOT --tax-year YYYY [--props 1,3] [--pdf FILE] [--today YYYY-MM-DD]\n"
+    "      the income statement for the tax year ending in YYYY: \"Cotlyn Income to\n"
+    "      <date>.csv\" in ROOT as the report window writes it, or with --pdf its\n"
+    "      printed pages in the PDF file FILE\n"
+    "  stats ROOT [--props 1,3] [--year-start DD/MM] [--today YYYY-MM-DD]\n"
+    "      the statistics window's three tables as text (year start: the tax day)\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -119,6 +125,8 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
                   {"expenses", CtlExpenses}, {"payments", CtlPayments}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
+  if (command == "income") return CtlIncome(rest, out, err, pdf);
+  if (command == "stats") return CtlStats(rest, out, err);
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

@@ -42,5 +42,7 @@ int CtlOwners(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
 int CtlExpenses(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlPayments(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlIncome(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
+int CtlStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace tb

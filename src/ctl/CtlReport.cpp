@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ctl/CtlOptions.h"
+#include "ctl/CtlReportSupport.h"
 #include "ctl/CtlSession.h"
 #include "platform/FileSystem.h"
 #include "platform/PrintCanvas.h"
@@ -31,40 +32,6 @@ bool ParseYearWeek(const std::string& text, int& year, int& week) {
   return true;
 }
 
-// Prints the status report or the representative's list through a PDF canvas into a
-// private work file, then puts the finished document in place in one step, so that a
-// failed or cancelled run leaves the old file. Pages printed, or 0 after the message.
-int PrintToPdf(Session& s, const PdfCanvasMaker& pdf, const std::string& path, bool status, const WeekRange& r,
-               const std::vector<int>& properties, std::ostream& err) {
-  const std::string work = WorkFileFor(path, "pdf");
-  // Made private first: the printer keeps the permissions of a file it writes over.
-  if (!WriteWholeFile(work, "", FileAccess::Private)) {
-    err << "Cannot write " << path << ": " << SystemErrorText(errno) << "\n";
-    return 0;
-  }
-  int pages = 0;
-  {
-    const std::unique_ptr<PrintCanvas> canvas = pdf(work);
-    ReportPrinter printer(s, *canvas);
-    const bool printed = status ? PrintStatusReport(printer, s, r, properties)
-                                : PrintBookingList(printer, s, r, properties);
-    if (printed) pages = printer.PageNumber();
-  }
-  std::string document;
-  const bool read = pages > 0 && ReadWholeFile(work, document) && !document.empty();
-  DeleteFileAt(work);
-  if (pages == 0) return 0;  // the report has said why
-  if (!read) {
-    err << "Cannot write " << path << ": the PDF was not made\n";
-    return 0;
-  }
-  if (!WriteWholeFile(path, document, FileAccess::Private)) {
-    err << "Cannot write " << path << ": " << SystemErrorText(errno) << "\n";
-    return 0;
-  }
-  return pages;
-}
-
 }  // namespace
 
 int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf) {
@@ -80,25 +47,11 @@ int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
       (printed && o.Get("--pdf").empty()) || !ParseYearWeek(o.Get("--from"), r.startYear, r.startWeek) ||
       !ParseYearWeek(o.Get("--to"), r.endYear, r.endWeek))
     return CtlUsage(err, usage);
-  if (printed && !pdf) {
-    err << "This build of cotlynctl cannot write PDF files\n";
-    return 1;
-  }
   int exitCode = 0;
-  auto ctl = OpenCtlRoot(o.positional[0], o.Get("--today"), usage, err, exitCode);
+  std::vector<int> properties;
+  auto ctl = OpenCtlReport(o, printed, pdf, usage, err, exitCode, properties);
   if (!ctl) return exitCode;
   Session& s = ctl->session();
-  std::vector<int> properties;
-  if (o.named.count("--props")) {
-    if (std::string unknown; !ctl->FindProperties(o.Get("--props"), properties, unknown)) {
-      err << "no such property: " << unknown << "\n";
-      return 1;
-    }
-  } else {
-    // As the report window selects them.
-    for (int n = 1; n <= s.NumProps(); ++n)
-      if (n == 1 || s.Prop(n).PropName != "Ruza Rorazed") properties.push_back(n);
-  }
   if (properties.empty() || RangeWeekCount(s, r, properties[0]) <= 0) {
     err << "End date before start date\n";
     return 1;
@@ -108,7 +61,13 @@ int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   nlohmann::ordered_json j;
   if (printed) {
     const std::string path = AbsolutePath(o.Get("--pdf"));
-    const int pages = PrintToPdf(s, pdf, path, kind == "status", r, properties, err);
+    const int pages = PrintToPdf(
+        s, pdf, path,
+        [&](ReportPrinter& printer) {
+          return kind == "status" ? PrintStatusReport(printer, s, r, properties)
+                                  : PrintBookingList(printer, s, r, properties);
+        },
+        err);
     if (pages == 0) return 1;
     j["file"] = path;
     j["pages"] = pages;
