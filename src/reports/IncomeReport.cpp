@@ -67,6 +67,13 @@ const char* const kCrLf = "\r\n";
 
 std::string LetDate(TDateTime d) { return FormatDateTime("dd-mmm-yyyy", d); }
 
+// The amount stands bare, as a spreadsheet reads a number, unless a locale's decimal
+// comma would split it into two fields.
+std::string Amount(const std::string& cs, double amount) {
+  const std::string text = cs + Format("%.2f", {amount});
+  return text.find_first_of(",\"") == std::string::npos ? text : CsvQuoted(text);
+}
+
 }  // namespace
 
 std::string IncomeCsvText(const Session& s, int taxYear, const std::vector<int>& properties) {
@@ -85,7 +92,7 @@ std::string IncomeCsvText(const Session& s, int taxYear, const std::vector<int>&
       if (!share.counts) continue;
       any = true;
       out += LetDate(share.start) + "," + CsvQuoted(b.Surname.view()) + "," + std::to_string(share.nights) + "," +
-             p.CurrencySymbol() + Format("%.2f", {share.amount}) + "," +
+             Amount(p.CurrencySymbol(), share.amount) + "," +
              CsvQuoted(b.Status == Cancelled ? "Cancellation charge" : "") + kCrLf;
     }
     if (!any) out += CsvQuoted("No bookings found in specified tax year") + kCrLf;
