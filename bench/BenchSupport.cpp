@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/SystemInfo.h"
+#include "store/BookingList.h"
 #include "store/Settings.h"
 
 namespace tb::bench {
@@ -47,6 +48,21 @@ std::string StartupRoot(int properties, int years) {
     ini.Save();
   }
   return root;
+}
+
+void WalkEveryBooking(benchmark::State& state, const Session& s) {
+  int bookings = 0;
+  for (auto _ : state) {
+    double sum = 0;
+    bookings = 0;
+    for (int n = 1; n <= s.NumProps(); ++n)
+      for (const Book_Buffer* node = s.Prop(n).Bookings.First(); node; node = node->Next) {
+        sum += node->Rec.StartD;
+        ++bookings;
+      }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.counters["bookings"] = bookings;
 }
 
 BenchSession::BenchSession(const std::string& root) {

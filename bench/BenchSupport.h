@@ -35,6 +35,10 @@ class BenchSession {
   std::unique_ptr<Session> session_;
 };
 
+// The floor of the report benchmarks: every booking of every property visited once,
+// timed in the state's loop.
+void WalkEveryBooking(benchmark::State& state, const Session& s);
+
 // Prints the usual table, then each benchmark named in `floors` (benchmark name ->
 // name of its floor, both without arguments) with its ratio to the floor.
 class RatioReporter : public benchmark::ConsoleReporter {

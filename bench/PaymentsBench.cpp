@@ -40,19 +40,7 @@ struct PaymentsSession {
 // The floor: every booking of every property visited once.
 void BM_WalkEveryBooking(benchmark::State& state) {
   PaymentsSession p("M");
-  Session& s = p.b.session();
-  int bookings = 0;
-  for (auto _ : state) {
-    double sum = 0;
-    bookings = 0;
-    for (int n = 1; n <= s.NumProps(); ++n)
-      for (const Book_Buffer* node = s.Prop(n).Bookings.First(); node; node = node->Next) {
-        sum += node->Rec.StartD;
-        ++bookings;
-      }
-    benchmark::DoNotOptimize(sum);
-  }
-  state.counters["bookings"] = bookings;
+  WalkEveryBooking(state, p.b.session());
 }
 
 void Payments(benchmark::State& state, const char* viewMode, bool allYears) {

@@ -26,36 +26,55 @@ constexpr int kYears = 13;
 constexpr int kSourceYears = 5;
 constexpr int kForwardYears = 6;
 
-// The year table of one run: each entry's first day and the day after its last.
+// The year table of one run: entry k holds the days from next[k + 1] up to the day
+// before next[k], newest first.
 struct YearBounds {
-  std::array<TDateTime, kYears + 1> next{};  // next[k]: the day after entry k's last day
+  std::array<TDateTime, kYears + 1> next{};
+  // The entry holding day d: -1 when d is after them all, kYears when before.
+  int EntryOf(TDateTime d) const {
+    if (d >= next[0]) return -1;
+    int k = 0;
+    while (k < kYears && d < next[k + 1]) ++k;
+    return k;
+  }
 };
 
+// Entries 0 .. kYears - 2 hold figures; the last only bounds the one before.
+constexpr int kShownYears = kYears - 1;
+
 void AddYears(StatsResult& r, const YearBounds& y, const Book_Rec& b) {
-  for (int k = 0; k + 1 < kYears; ++k) {
-    const TDateTime x = y.next[k], a = y.next[k + 1];
-    if (b.StartD < x) {
-      const YearShare share = TaxYearShare(b, a, x);
-      if (share.counts) {
-        r.years[k].nights += share.nights;
-        r.years[k].income += share.amount;
-      }
+  // Only the years the stay touches: from its arrival's year up to its departure's.
+  const int first = std::min(y.EntryOf(b.StartD), kShownYears - 1);
+  const TDateTime last = std::max(b.StartD, b.EndD);
+  for (int k = first; k >= 0 && y.next[k + 1] <= last; --k) {
+    const YearShare share = TaxYearShare(b, y.next[k + 1], y.next[k]);
+    if (share.counts) {
+      r.years[k].nights += share.nights;
+      r.years[k].income += share.amount;
     }
-    if (b.Status == Cancelled || !(b.StartD > x - 1 || b.EndD > x)) continue;
-    // Paid in this year for nights after it.
-    const TDateTime paidAfter = a - 1, paidBy = x - 1;
-    const auto inYear = [&](TDateTime d) {
-      const TDateTime day = DateOf(d);
-      return day > paidAfter && day <= paidBy;
-    };
-    double paid = 0;
-    if (b.Status > Hold && inYear(b.DateD)) paid += b.Deposit;
-    if (b.Status > DepositPaid && inYear(b.DateP)) paid += b.Balance;
-    if (!(paid > 0)) continue;
+  }
+  if (b.Status == Cancelled) return;
+  // Paid in a year for nights after it: only the years the payments were made in.
+  const int deposit = b.Status > Hold ? y.EntryOf(DateOf(b.DateD)) : -1;
+  const int balance = b.Status > DepositPaid ? y.EntryOf(DateOf(b.DateP)) : -1;
+  const auto prepaid = [&](int k) {
+    if (k < 0 || k >= kShownYears) return;
+    const TDateTime x = y.next[k];
+    if (!(b.StartD > x - 1 || b.EndD > x)) return;
+    double paid = (k == deposit ? b.Deposit : 0) + (k == balance ? b.Balance : 0);
+    if (!(paid > 0)) return;
     if (b.StartD < x && b.EndD > x) paid = paid * (b.EndD - x) / (b.EndD - b.StartD);
     r.years[k].prepaid += paid;
-  }
+  };
+  prepaid(deposit);
+  if (balance != deposit) prepaid(balance);
 }
+
+// Source names found by a text view of the booking's, without making a string.
+struct SourceHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
 
 }  // namespace
 
@@ -86,13 +105,17 @@ StatsResult AnalyseBookings(const Session& s, const std::vector<int>& properties
   }
   bounds.next[kYears] = DayInYear(thisYear + 2 - kYears, startMonth, startDay);
 
-  // The 1st of each month of the six forward years, and the oldest arrival they look at.
-  std::array<std::array<TDateTime, 12>, kForwardYears> firsts{};
-  for (int i = 0; i < kForwardYears; ++i)
-    for (int m = 0; m < 12; ++m) firsts[i][m] = EncodeDate(r.forwardYear - i, m + 1, 1);
-  const TDateTime forwardFrom = EncodeDate(r.forwardYear - (kForwardYears - 1), 1, 1);
+  // The 1st of each month of the six forward years, oldest first, and the oldest
+  // arrival they look at.
+  std::array<TDateTime, kForwardYears * 12> firsts{};
+  for (int j = 0; j < kForwardYears * 12; ++j)
+    firsts[j] = EncodeDate(r.forwardYear - (kForwardYears - 1) + j / 12, j % 12 + 1, 1);
+  const TDateTime forwardFrom = firsts[0];
+  // 1 January of the chart year and of the years before it, for the source table.
+  std::array<TDateTime, kSourceYears + 1> sourceYears{};
+  for (int i = 0; i <= kSourceYears; ++i) sourceYears[i] = EncodeDate(r.chartYear + 1 - i, 1, 1);
 
-  std::unordered_map<std::string, size_t> sourceAt;
+  std::unordered_map<std::string, size_t, SourceHash, std::equal_to<>> sourceAt;
   for (const int n : properties) {
     const Prop_Rec& p = s.Prop(n);
     if (!p.Bookings.First()) continue;
@@ -109,10 +132,14 @@ StatsResult AnalyseBookings(const Session& s, const std::vector<int>& properties
         r.noSource.push_back("Date=" + ShortDateText(b.StartD) + " Name=" + b.Surname.str() + "  Prop=" + p.PropName);
         continue;
       }
-      const int back = r.chartYear - DecodeDate(b.StartD).year;
-      if (back < 0 || back >= kSourceYears) continue;
-      auto [it, added] = sourceAt.try_emplace(std::string(source), r.sources.size());
-      if (added) r.sources.push_back({std::string(source)});
+      if (b.StartD >= sourceYears[0] || b.StartD < sourceYears[kSourceYears]) continue;
+      int back = 0;
+      while (b.StartD < sourceYears[back + 1]) ++back;
+      auto it = sourceAt.find(source);
+      if (it == sourceAt.end()) {
+        it = sourceAt.emplace(std::string(source), r.sources.size()).first;
+        r.sources.push_back({std::string(source)});
+      }
       ++r.sources[it->second].count[static_cast<size_t>(back)];
     }
 
@@ -120,11 +147,12 @@ StatsResult AnalyseBookings(const Session& s, const std::vector<int>& properties
       const Book_Rec& b = node->Rec;
       if (b.Status == Reserved || b.Status == Cancelled) continue;
       const int nights = Nights(b);
-      for (int i = 0; i < kForwardYears; ++i)
-        for (int m = 0; m < 12; ++m) {
-          const TDateTime first = firsts[i][m];
-          if (b.DateB < first && b.StartD >= first && first <= today) r.forward[i][m] += nights;
-        }
+      // The 1sts after it was booked, up to its arrival and today.
+      for (auto at = std::upper_bound(firsts.begin(), firsts.end(), b.DateB);
+           at != firsts.end() && *at <= b.StartD && *at <= today; ++at) {
+        const auto j = at - firsts.begin();
+        r.forward[kForwardYears - 1 - j / 12][j % 12] += nights;
+      }
       if (b.StartD >= now) r.current += nights;
     }
   }
