@@ -31,14 +31,12 @@ int CtlIncome(const std::vector<std::string>& args, std::ostream& out, std::ostr
   auto ctl = OpenCtlReport(o, printed, pdf, usage, err, exitCode, properties);
   if (!ctl) return exitCode;
   Session& s = ctl->session();
-  // Nothing is held here: every list is read, the current property's too.
-  for (const int n : properties) ReadBookings(s, n, false, false);
   const int year = static_cast<int>(taxYear);
   nlohmann::ordered_json j;
   if (printed) {
     const std::string path = AbsolutePath(o.Get("--pdf"));
     const int pages = PrintToPdf(
-        s, pdf, path, [&](ReportPrinter& printer) { return PrintIncomeStatement(printer, s, year, properties); },
+        *ctl, pdf, path, [&](ReportPrinter& printer) { return PrintIncomeStatement(printer, s, year, properties); },
         err);
     if (pages == 0) return 1;
     j["file"] = path;
@@ -47,7 +45,7 @@ int CtlIncome(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::string path = s.common.RootFolder + IncomeCsvName(s, year);
     errno = 0;
     if (!WriteWholeFile(path, IncomeCsvText(s, year, properties))) {
-      err << "Error " << errno << " opening file " << path << "\n";
+      err << OpeningFileError(errno, path) << "\n";
       return 1;
     }
     j["file"] = path;
@@ -76,7 +74,6 @@ int CtlStats(const std::vector<std::string>& args, std::ostream& out, std::ostre
       return 2;
     }
   }
-  for (const int n : properties) ReadBookings(s, n, false, false);
   const StatsResult r = AnalyseBookings(s, properties, day, month);
   if (r.analysed == 0) {
     s.dialogs.Message("No data found for selected property(s)", MsgIcon::None, MsgButton::OK);

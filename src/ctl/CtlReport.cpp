@@ -52,17 +52,15 @@ int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   auto ctl = OpenCtlReport(o, printed, pdf, usage, err, exitCode, properties);
   if (!ctl) return exitCode;
   Session& s = ctl->session();
-  if (properties.empty() || RangeWeekCount(s, r, properties[0]) <= 0) {
+  if (RangeWeekCount(s, r, properties[0]) <= 0) {
     err << "End date before start date\n";
     return 1;
   }
-  // Nothing is held here: every list is read, the current property's too.
-  for (const int n : properties) ReadBookings(s, n, false, false);
   nlohmann::ordered_json j;
   if (printed) {
     const std::string path = AbsolutePath(o.Get("--pdf"));
     const int pages = PrintToPdf(
-        s, pdf, path,
+        *ctl, pdf, path,
         [&](ReportPrinter& printer) {
           return kind == "status" ? PrintStatusReport(printer, s, r, properties)
                                   : PrintBookingList(printer, s, r, properties);

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PrintCanvas.h"
 #include "reports/ReportPrinter.h"
+#include "store/BookingFile.h"
 #include "store/Session.h"
 
 namespace tb {
@@ -28,16 +29,26 @@ std::unique_ptr<CtlSession> OpenCtlReport(const CtlOptions& o, bool printed, con
       err << "no such property: " << unknown << "\n";
       return nullptr;
     }
-    return ctl;
+  } else {
+    const Session& s = ctl->session();
+    for (int n = 1; n <= s.NumProps(); ++n)
+      if (n == 1 || s.Prop(n).PropName != "Ruza Rorazed") properties.push_back(n);
   }
-  const Session& s = ctl->session();
-  for (int n = 1; n <= s.NumProps(); ++n)
-    if (n == 1 || s.Prop(n).PropName != "Ruza Rorazed") properties.push_back(n);
+  if (properties.empty()) {
+    err << "No properties to report\n";
+    return nullptr;
+  }
+  // Nothing is held here: every list is read, the current property's too. A list that
+  // cannot be read would report its property as empty: the run ends with its message.
+  for (const int n : properties) ReadBookings(ctl->session(), n, false, false);
+  if (!ctl->Messages().empty()) return nullptr;
   return ctl;
 }
 
-int PrintToPdf(Session& s, const PdfCanvasMaker& pdf, const std::string& path,
+int PrintToPdf(CtlSession& ctl, const PdfCanvasMaker& pdf, const std::string& path,
                const std::function<bool(ReportPrinter&)>& print, std::ostream& err) {
+  Session& s = ctl.session();
+  const size_t shownBefore = ctl.Messages().size();
   const std::string work = WorkFileFor(path, "pdf");
   // Made private first: the printer keeps the permissions of a file it writes over.
   if (!WriteWholeFile(work, "", FileAccess::Private)) {
@@ -53,7 +64,11 @@ int PrintToPdf(Session& s, const PdfCanvasMaker& pdf, const std::string& path,
   std::string document;
   const bool read = pages > 0 && ReadWholeFile(work, document) && !document.empty();
   DeleteFileAt(work);
-  if (pages == 0) return 0;  // the report has said why
+  if (pages == 0) {
+    // The report has said why, unless the canvas itself could not begin.
+    if (ctl.Messages().size() == shownBefore) err << "Cannot write " << path << ": the PDF was not made\n";
+    return 0;
+  }
   if (!read) {
     err << "Cannot write " << path << ": the PDF was not made\n";
     return 0;

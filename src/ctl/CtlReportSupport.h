@@ -18,9 +18,10 @@ class Session;
 
 struct CtlOptions;
 
-// ROOT of a report command opened with --today, and its properties: --props as given,
-// else every property but those named "Ruza Rorazed", as the report windows select
-// them. A printed report is refused when there is no PDF maker. Null on failure, with
+// ROOT of a report command opened with --today, and its properties with their bookings
+// read: --props as given, else every property but those named "Ruza Rorazed", as the
+// report windows select them. A printed report is refused when there is no PDF maker;
+// so are no properties and a booking file that cannot be read. Null on failure, with
 // the reason on err and exitCode set.
 std::unique_ptr<CtlSession> OpenCtlReport(const CtlOptions& o, bool printed, const PdfCanvasMaker& pdf,
                                           const std::string& usage, std::ostream& err, int& exitCode,
@@ -30,7 +31,7 @@ std::unique_ptr<CtlSession> OpenCtlReport(const CtlOptions& o, bool printed, con
 // finished document in place in one step, so that a failed or cancelled run leaves
 // the old file. `print` lays the report out and says whether it printed. Pages
 // printed, or 0 after the message.
-int PrintToPdf(Session& s, const PdfCanvasMaker& pdf, const std::string& path,
+int PrintToPdf(CtlSession& ctl, const PdfCanvasMaker& pdf, const std::string& path,
                const std::function<bool(ReportPrinter&)>& print, std::ostream& err);
 
 }  // namespace tb

@@ -93,6 +93,10 @@ std::string SystemErrorText(int error) {
   return ::strerror_r(error, buffer, sizeof buffer);
 }
 
+std::string OpeningFileError(int error, const std::string& path) {
+  return "Error " + std::to_string(error) + " opening file " + path + "\r" + SystemErrorText(error);
+}
+
 bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess access) {
   if (path.empty() || path.back() == '/') {
     errno = EISDIR;

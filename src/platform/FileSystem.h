@@ -29,6 +29,8 @@ enum class FileAccess { Shared, Private };
 bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess access = FileAccess::Shared);
 // The system's words for an error number, as a message shows them.
 std::string SystemErrorText(int error);
+// "Error <n> opening file <path>" and, on a line of its own, the system's words for n.
+std::string OpeningFileError(int error, const std::string& path);
 bool CopyFileOverwrite(const std::string& from, const std::string& to, FileAccess access = FileAccess::Shared);
 // A hidden name beside `path` for a file being made for it by this process
 // ("." + name + "." + what + "-<pid>-<n>"), and the removal of such files left by

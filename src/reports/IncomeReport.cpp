@@ -57,6 +57,10 @@ TDateTime TaxYearEnd(const Session& s, int year) {
   return DayInYear(year, month, day);
 }
 
+YearShare TaxYearShareIn(const Session& s, const Book_Rec& b, int taxYear) {
+  return TaxYearShare(b, TaxYearEnd(s, taxYear - 1), TaxYearEnd(s, taxYear));
+}
+
 std::string IncomeCsvName(const Session& s, int taxYear) {
   return "Cotlyn Income to " + FormatDateTime("yyyy-mm-dd", TaxYearEnd(s, taxYear) - 1) + ".csv";
 }
@@ -77,7 +81,6 @@ std::string Amount(const std::string& cs, double amount) {
 }  // namespace
 
 std::string IncomeCsvText(const Session& s, int taxYear, const std::vector<int>& properties) {
-  const TDateTime yearEnd = TaxYearEnd(s, taxYear);
   const std::string blank = CsvQuoted(" ") + kCrLf;
   std::string out;
   for (const int n : properties) {
@@ -88,7 +91,7 @@ std::string IncomeCsvText(const Session& s, int taxYear, const std::vector<int>&
     bool any = false;
     for (const Book_Buffer* node = p.Bookings.First(); node; node = node->Next) {
       const Book_Rec& b = node->Rec;
-      const YearShare share = TaxYearShare(b, yearEnd);
+      const YearShare share = TaxYearShareIn(s, b, taxYear);
       if (!share.counts) continue;
       any = true;
       out += LetDate(share.start) + "," + CsvQuoted(b.Surname.view()) + "," + std::to_string(share.nights) + "," +
@@ -123,11 +126,10 @@ class IncomePrinter {
     title_ = PropertyTitle(s_, n) + ".      Income for Tax Year " + std::to_string(taxYear_ - 1) + "-" +
              std::to_string(taxYear_);
     Heads();
-    const TDateTime yearEnd = TaxYearEnd(s_, taxYear_);
     double total = 0;
     long nights = 0;
     for (const Book_Buffer* node = prop.Bookings.First(); node; node = node->Next) {
-      const YearShare share = TaxYearShare(node->Rec, yearEnd);
+      const YearShare share = TaxYearShareIn(s_, node->Rec, taxYear_);
       if (!share.counts) continue;
       if (p_.y + p_.rowHeight > Bottom()) {
         p_.PrintRule(edges_[0], edges_[kIncomeColumns], p_.y);

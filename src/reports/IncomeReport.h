@@ -30,6 +30,10 @@ struct YearShare {
 YearShare TaxYearShare(const Book_Rec& b, TDateTime yearEnd);
 // The same for a year from yearStart up to the day before yearEnd.
 YearShare TaxYearShare(const Book_Rec& b, TDateTime yearStart, TDateTime yearEnd);
+// The share in the tax year ending in taxYear on the settings' tax day. The year
+// starts where the one before ended, so that with a tax day some years lack (29/02)
+// no night falls in two years.
+YearShare TaxYearShareIn(const Session& s, const Book_Rec& b, int taxYear);
 
 // The date in `year` of a day and month that some years lack (29/02, 31/04): that
 // month's last day there.

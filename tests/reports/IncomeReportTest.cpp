@@ -63,6 +63,14 @@ TEST(TaxYearShare, TaxDayMissingInSomeYearsIsThatMonthsLastDay) {
   TestSession t;
   t.Load(SimpleSettings(1, "TaxYr=0229\n"));
   EXPECT_EQ(TaxYearEnd(t.session, 2027), D(2027, 2, 28));
+  // A let over the tax day of a leap year: each night in one year only.
+  Book_Rec b = MakeBooking(D(2024, 2, 27), 4, "Ames", Paid);
+  b.Total = 400;
+  const YearShare first = TaxYearShareIn(t.session, b, 2024), second = TaxYearShareIn(t.session, b, 2025);
+  EXPECT_EQ(first.nights, 2);
+  EXPECT_EQ(second.nights, 2);
+  EXPECT_EQ(second.start, D(2024, 2, 29));
+  EXPECT_DOUBLE_EQ(first.amount + second.amount, 400);
   t.Load(SimpleSettings(1, "TaxYr=junk\n"));
   EXPECT_EQ(TaxYearEnd(t.session, 2027), D(2027, 4, 5));
 }

@@ -149,7 +149,7 @@ TEST_F(ReportForm, TheIncomeCsvIsSavedAndOpenedOrSaysWhyNot) {
   form.SetTaxYear(2027);
   const std::string csv = s.common.RootFolder + "Cotlyn Income to 2027-04-04.csv";
   ForceDirectories(csv + "/");  // a folder in its place
-  t.dialogs.Expect("Error " + std::to_string(EISDIR) + " opening file " + csv, MsgIcon::Error, MsgButton::Abort, 0,
+  t.dialogs.Expect("Error " + std::to_string(EISDIR) + " opening file " + csv + "\rIs a directory", MsgIcon::Error, MsgButton::Abort, 0,
                    MsgButton::Abort);
   form.Run();
   EXPECT_TRUE(t.runner.opened.empty());

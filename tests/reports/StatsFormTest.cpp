@@ -70,6 +70,13 @@ TEST_F(StatsForm, ShowsTheTablesAndPlotsThem) {
 
   form.Analyse();  // again: the same text, not added to
   EXPECT_EQ(form.RichEdit1->toPlainText().split(QLatin1Char('\n')), want);
+
+  // An analysis finding every source leaves no list of another one's to view.
+  form.LB->clearSelection();
+  form.LB->item(0)->setSelected(true);
+  s.Prop(1).Bookings.Last()->Rec.Source = "Phone";
+  form.Analyse();
+  EXPECT_FALSE(FileExists(list));
 }
 
 TEST_F(StatsForm, RefusesABadYearStartDayAndKeepsTheLastGoodOne) {
@@ -85,6 +92,8 @@ TEST_F(StatsForm, RefusesABadYearStartDayAndKeepsTheLastGoodOne) {
   EXPECT_EQ(t.dialogs.beeps, 2);
   EXPECT_EQ(form.StartDay(), 6);
   EXPECT_EQ(form.StartMonth(), 4);
+  form.Analyse();  // Enter on the refused day: no analysis with the last good one
+  EXPECT_TRUE(form.RichEdit1->toPlainText().isEmpty());
   form.YEday->setText(QStringLiteral("01/01"));
   EXPECT_TRUE(form.YEdayExit());
   form.Analyse();

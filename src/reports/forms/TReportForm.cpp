@@ -256,7 +256,7 @@ void TReportForm::RunIncomeCsv() {
   const std::string path = s_.common.RootFolder + IncomeCsvName(s_, TaxYear());
   errno = 0;
   if (!WriteWholeFile(path, IncomeCsvText(s_, TaxYear(), properties))) {
-    s_.dialogs.Message("Error " + std::to_string(errno) + " opening file " + PathText(path), MsgIcon::Error,
+    s_.dialogs.Message(OpeningFileError(errno, PathText(path)), MsgIcon::Error,
                        MsgButton::Abort);
     return;
   }

@@ -138,17 +138,23 @@ bool TStatsForm::YEdayExit() {
   int day = 0, month = 0;
   const std::string refused = CheckYearStartDay(FromQ(YEday->text()), day, month);
   if (!refused.empty()) {
+    refused_ = YEday->text();
     s_.dialogs.Beep();
     s_.dialogs.Message(refused, MsgIcon::Error, MsgButton::OK);
     YEday->setFocus();
     return false;
   }
+  refused_ = QString();
   startDay_ = day;
   startMonth_ = month;
   return true;
 }
 
 void TStatsForm::Analyse() {
+  // Enter or a click on "Analyse" leaves a refused start day after its message: the
+  // analysis waits for a valid day instead of using the last one.
+  if (!refused_.isNull() && YEday->text() == refused_) return;
+  if (!YEdayExit()) return;
   const std::vector<int> properties = SelectedProperties();
   ReadReportBookings(s_, properties);
   const StatsResult r = AnalyseBookings(s_, properties, startDay_, startMonth_);
@@ -159,8 +165,11 @@ void TStatsForm::Analyse() {
     const std::string path = NoSourcePath(s_);
     errno = 0;
     if (!WriteWholeFile(path, text, FileAccess::Private))
-      s_.dialogs.Message("Error " + std::to_string(errno) + " opening file " + PathText(path), MsgIcon::Error,
+      s_.dialogs.Message(OpeningFileError(errno, PathText(path)), MsgIcon::Error,
                          MsgButton::Abort);
+  } else {
+    // A list from an earlier analysis would be taken for this one's.
+    DeleteFileAt(NoSourcePath(s_));
   }
   if (r.analysed == 0) {
     s_.dialogs.Message("No data found for selected property(s)", MsgIcon::None, MsgButton::OK);

@@ -51,6 +51,8 @@ class TStatsForm : public QDialog {
   Session& s_;
   int startDay_ = 5;
   int startMonth_ = 4;
+  // The text last refused on leaving the field: leaving it for "Analyse" has said so.
+  QString refused_;
 };
 
 }  // namespace tb
