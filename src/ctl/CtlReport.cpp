@@ -6,9 +6,9 @@
 #include <nlohmann/json.hpp>
 
 #include "ctl/CtlOptions.h"
+#include "ctl/CtlPdf.h"
 #include "ctl/CtlSession.h"
 #include "platform/FileSystem.h"
-#include "platform/PrintCanvas.h"
 #include "reports/BookingReports.h"
 #include "reports/ReportPrinter.h"
 #include "reports/StatusReport.h"
@@ -29,40 +29,6 @@ bool ParseYearWeek(const std::string& text, int& year, int& week) {
   year = static_cast<int>(y);
   week = static_cast<int>(w);
   return true;
-}
-
-// Prints the status report or the representative's list through a PDF canvas into a
-// private work file, then puts the finished document in place in one step, so that a
-// failed or cancelled run leaves the old file. Pages printed, or 0 after the message.
-int PrintToPdf(Session& s, const PdfCanvasMaker& pdf, const std::string& path, bool status, const WeekRange& r,
-               const std::vector<int>& properties, std::ostream& err) {
-  const std::string work = WorkFileFor(path, "pdf");
-  // Made private first: the printer keeps the permissions of a file it writes over.
-  if (!WriteWholeFile(work, "", FileAccess::Private)) {
-    err << "Cannot write " << path << ": " << SystemErrorText(errno) << "\n";
-    return 0;
-  }
-  int pages = 0;
-  {
-    const std::unique_ptr<PrintCanvas> canvas = pdf(work);
-    ReportPrinter printer(s, *canvas);
-    const bool printed = status ? PrintStatusReport(printer, s, r, properties)
-                                : PrintBookingList(printer, s, r, properties);
-    if (printed) pages = printer.PageNumber();
-  }
-  std::string document;
-  const bool read = pages > 0 && ReadWholeFile(work, document) && !document.empty();
-  DeleteFileAt(work);
-  if (pages == 0) return 0;  // the report has said why
-  if (!read) {
-    err << "Cannot write " << path << ": the PDF was not made\n";
-    return 0;
-  }
-  if (!WriteWholeFile(path, document, FileAccess::Private)) {
-    err << "Cannot write " << path << ": " << SystemErrorText(errno) << "\n";
-    return 0;
-  }
-  return pages;
 }
 
 }  // namespace
@@ -108,7 +74,13 @@ int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
   nlohmann::ordered_json j;
   if (printed) {
     const std::string path = AbsolutePath(o.Get("--pdf"));
-    const int pages = PrintToPdf(s, pdf, path, kind == "status", r, properties, err);
+    const bool status = kind == "status";
+    const int pages = PrintToPdf(
+        s, pdf, path,
+        [&](ReportPrinter& printer) {
+          return status ? PrintStatusReport(printer, s, r, properties) : PrintBookingList(printer, s, r, properties);
+        },
+        err);
     if (pages == 0) return 1;
     j["file"] = path;
     j["pages"] = pages;
