@@ -49,8 +49,9 @@ class AccountsFixture {
     ASSERT_TRUE(WriteWholeFile(BookingFilePath(s, n), BookingFileImage(records)));
     ASSERT_TRUE(ReadBookings(s, n, false, false));
   }
-  // Owners 1 to 3; owner 3 has no e-mail address.
-  void WriteOwners(const std::string& first = "alice@penrose.test", const std::string& second = "tom@ashdown.test") {
+  // Owners 1 to 3, read into the session when load; owner 3 has no e-mail address.
+  void WriteOwners(bool load = true, const std::string& first = "alice@penrose.test",
+                   const std::string& second = "tom@ashdown.test") {
     std::vector<Owner_Rec> owners(3);
     const char* names[3][2] = {{"Penrose", "Alice"}, {"Ashdown", "Tom"}, {"O'Hara", "Declan"}};
     const std::string mails[3] = {first, second, ""};
@@ -62,7 +63,7 @@ class AccountsFixture {
     }
     SortOwnersByName(owners);
     ASSERT_TRUE(WriteWholeFile(OwnerFilePath(s), OwnersImage(owners)));
-    OpenOwnerDB(s, false);
+    if (load) OpenOwnerDB(s, false);
   }
   // Property n's ledger from `first` for `years` years: every amount is
   // (category + 1) x 10 + month (1..12), so a month's sum tells which were read.

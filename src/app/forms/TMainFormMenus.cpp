@@ -70,7 +70,7 @@ void TMainForm::BuildMenus() {
     if (kind <= 4) add(reports, {caption}, [this, kind]() { ShowReport(kind); });
     else add(reports, {caption}, nullptr);
   }
-  add(fileMenu, {"Income/Expenditure Report"}, nullptr);
+  add(fileMenu, {"Income/Expenditure Report"}, [this]() { MonthlyAccounts(); });
   add(fileMenu, {"Export Bookings to CSV file"}, nullptr);
   add(fileMenu, {"Import bookings from CSV file", nullptr, nullptr, Category::FileActions}, nullptr);
   fileMenu->addSeparator();
@@ -132,7 +132,7 @@ void TMainForm::BuildMenus() {
   add(webMenu, {"Configure auto-upload"}, nullptr)->setVisible(s_.common.NAvDays > 0 || s_.common.SynchDB);
 
   accountsMenu = menuBar()->addMenu(QStringLiteral("&Accounts"));
-  add(accountsMenu, {"Monthly Accounts"}, nullptr);
+  add(accountsMenu, {"Monthly Accounts"}, [this]() { MonthlyAccounts(); });
   add(accountsMenu, {"View Payments", "Ctrl+R"}, [this]() { ViewPayments(); });
 
   // Without an owner database the Owners menu is hidden and the owner command offers
