@@ -61,6 +61,12 @@ const char* const kHelp =
     "       [--omit-complete] [--today YYYY-MM-DD]\n"
     "      the payments list of the payments window (this year and every property\n"
     "      unless given), written as Payments.csv in ROOT; exit 0 only when written\n"
+    "  accounts ROOT --month YYYY-MM [--props 1,3] [--email] [--agent [--summary-only]\n"
+    "       [--csv FILE]] [--pdf FILE] [--json] [--today YYYY-MM-DD]\n"
+    "      the monthly accounts window's run: the owners' accounts printed to --pdf or\n"
+    "      e-mailed to them, with --agent the agent summary (printed beside --pdf as\n"
+    "      NAME-summary.pdf, or to --pdf with --summary-only, or as CSV to --csv); the\n"
+    "      log on stdout or as JSON; exit 0 only when the run completed\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -119,6 +125,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
                   {"expenses", CtlExpenses}, {"payments", CtlPayments}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
+  if (command == "accounts") return CtlAccounts(rest, out, err, pdf);
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

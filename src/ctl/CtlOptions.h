@@ -42,5 +42,6 @@ int CtlOwners(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
 int CtlExpenses(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlPayments(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlAccounts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
 
 }  // namespace tb
