@@ -35,6 +35,17 @@ std::string DemoRoot(const std::string& prefix, int properties, int years) {
 
 }  // namespace
 
+double WalkEveryBooking(const Session& s, int& bookings) {
+  double sum = 0;
+  bookings = 0;
+  for (int n = 1; n <= s.NumProps(); ++n)
+    for (const Book_Buffer* node = s.Prop(n).Bookings.First(); node; node = node->Next) {
+      sum += node->Rec.StartD;
+      ++bookings;
+    }
+  return sum;
+}
+
 std::string AgencyRoot(int properties, int years) { return DemoRoot("tenbrook-bench-", properties, years); }
 
 std::string StartupRoot(int properties, int years) {

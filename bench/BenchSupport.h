@@ -35,6 +35,10 @@ class BenchSession {
   std::unique_ptr<Session> session_;
 };
 
+// The floor of the report benchmarks: every booking of every property visited once.
+// Returns a sum of their dates, so that the walk cannot be left out.
+double WalkEveryBooking(const Session& s, int& bookings);
+
 // Prints the usual table, then each benchmark named in `floors` (benchmark name ->
 // name of its floor, both without arguments) with its ratio to the floor.
 class RatioReporter : public benchmark::ConsoleReporter {
