@@ -67,6 +67,12 @@ const char* const kHelp =
     "      printed pages in the PDF file FILE\n"
     "  stats ROOT [--props 1,3] [--year-start DD/MM] [--today YYYY-MM-DD]\n"
     "      the statistics window's three tables as text (year start: the tax day)\n"
+    "  accounts ROOT --month YYYY-MM [--props 1,3] [--email] [--agent [--summary-only]\n"
+    "       [--csv FILE]] [--pdf FILE] [--json] [--today YYYY-MM-DD]\n"
+    "      the monthly accounts window's run: the owners' accounts printed to --pdf or\n"
+    "      e-mailed to them, with --agent the agent summary (printed beside --pdf as\n"
+    "      NAME-summary.pdf, or to --pdf with --summary-only, or as CSV to --csv); the\n"
+    "      log on stdout or as JSON; exit 0 only when the run completed\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -127,6 +133,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);
+  if (command == "accounts") return CtlAccounts(rest, out, err, pdf);
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

@@ -9,7 +9,6 @@
 #include "ctl/CtlReportSupport.h"
 #include "ctl/CtlSession.h"
 #include "platform/FileSystem.h"
-#include "platform/PrintCanvas.h"
 #include "reports/BookingReports.h"
 #include "reports/ReportPrinter.h"
 #include "reports/StatusReport.h"

@@ -35,6 +35,55 @@ The Bookings Office</p>
 </html>
 )";
 
+// The owners' monthly accounts e-mail ("ActProforma.htm"): every field, one table row a
+// line, so that a charge or expense the month does not have leaves out its row.
+const char* const kAccountProforma = R"(<html>
+<head><meta http-equiv="Content-Type" content="text/html; charset=windows-1252"></head>
+<body style="font-family: Arial, sans-serif">
+<p>Dear <-Owner->,</p>
+<p>Here are the accounts of <-Prop-> for <-Month->.</p>
+<table border="1" cellpadding="4" cellspacing="0">
+<tr><th colspan="2" align="left">Income for <-Month-></th></tr>
+<tr><td>Rent</td><td align="right"><-Rent-></td></tr>
+<tr><td><-ECN1-></td><td align="right"><-ECh1-></td></tr>
+<tr><td><-ECN2-></td><td align="right"><-ECh2-></td></tr>
+<tr><td><-ECN3-></td><td align="right"><-ECh3-></td></tr>
+<tr><td><-ECN4-></td><td align="right"><-ECh4-></td></tr>
+<tr><td>Plus retained damage deposits</td><td align="right"><-RetD-></td></tr>
+<tr><td>Plus cancellation charges</td><td align="right"><-CanC-></td></tr>
+<tr><td><b>Total income</b></td><td align="right"><b><-TotI-></b></td></tr>
+<tr><th colspan="2" align="left">Expenditure for <-Month-></th></tr>
+<tr><td>Management fee (net)</td><td align="right"><-MFee-></td></tr>
+<tr><td>VAT on the management fee</td><td align="right"><-MVAT-></td></tr>
+<tr><td><-ExN1-></td><td align="right"><-Exp1-></td></tr>
+<tr><td><-ExN2-></td><td align="right"><-Exp2-></td></tr>
+<tr><td><-ExN3-></td><td align="right"><-Exp3-></td></tr>
+<tr><td><-ExN4-></td><td align="right"><-Exp4-></td></tr>
+<tr><td><-ExN5-></td><td align="right"><-Exp5-></td></tr>
+<tr><td><-ExN6-></td><td align="right"><-Exp6-></td></tr>
+<tr><td><b>Total expenditure</b></td><td align="right"><b><-TotE-></b></td></tr>
+<tr><td><b>Net income for <-Month-></b></td><td align="right"><b><-NetI-></b></td></tr>
+<tr><th colspan="2" align="left">Year to date</th></tr>
+<tr><td>Rent and charges received</td><td align="right"><-TotPdYTD-></td></tr>
+<tr><td>Retained damage deposits</td><td align="right"><-RetYTD-></td></tr>
+<tr><td>Less management fees (inc. VAT)</td><td align="right">(<-MFeesYTD->)</td></tr>
+<tr><td>Less expenses</td><td align="right">(<-TotEYTD->)</td></tr>
+<tr><td><b>Net income (year to date)</b></td><td align="right"><b><-NetIYTD-></b></td></tr>
+<tr><th colspan="2" align="left">Bookings</th></tr>
+<tr><td>Days booked this year</td><td align="right"><-TDay-></td></tr>
+<tr><td>Days already complete</td><td align="right"><-TDCC-></td></tr>
+<tr><td>Forecast gross income remaining</td><td align="right"><-FCIn-></td></tr>
+<tr><td>Days booked next year</td><td align="right"><-TDNY-></td></tr>
+<tr><td>Gross income booked next year</td><td align="right"><-FCNY-></td></tr>
+</table>
+<p><small>Income is credited in the month in which the let completes. <-FeeNote-></small></p>
+<p>Kind regards,<br />
+The Bookings Office, <-Yr->
+</p>
+</body>
+</html>
+)";
+
 // A rich-text letter in the shape word processors write: a font table, a generator
 // destination and paragraphs; the address takes one paragraph per line.
 std::string ArrivalLetter(const char* instructions) {
@@ -78,6 +127,7 @@ std::string WriteDemoProformas(const std::string& root, const std::string& first
     std::string path, text;
   } files[] = {
       {root + "Prof-L1.htm", kConfirmation},
+      {root + "ActProforma.htm", kAccountProforma},
       {root + "Prof-L2.txt", reminder},
       {root + "Prof-L3.rtf",
        ArrivalLetter("The key is in the key safe by the front door; its code is sent the week before you "

@@ -44,6 +44,13 @@ bool Dialogs::InputQuery(const std::string& caption, const std::string& prompt, 
   return ShowInput(caption, prompt, value);
 }
 
+bool Dialogs::SaveFileName(const SaveFileSpec& spec, std::string& path) {
+  BoxUp up(boxesUp_);
+  return ShowSaveFile(spec, path);
+}
+
+bool Dialogs::ShowSaveFile(const SaveFileSpec&, std::string&) { return false; }
+
 std::vector<MsgButton> MsgButtons::List() const {
   std::vector<MsgButton> list;
   for (const ButtonEntry& e : kButtons)

@@ -53,6 +53,15 @@ struct MessageBoxSpec {
   int helpContext = 0;
 };
 
+// A save dialog: the filter ("CSV Files|*.csv"), the extension added to a name typed
+// without one, the file name proposed and the folder it opens in (a native path).
+struct SaveFileSpec {
+  std::string filter;
+  std::string defaultExt;
+  std::string fileName;
+  std::string folder;
+};
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
@@ -64,6 +73,8 @@ class Dialogs {
   }
   // An input box: true with the entered value on OK, false on Cancel.
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value);
+  // A save dialog: true with the chosen path, false when cancelled.
+  bool SaveFileName(const SaveFileSpec& spec, std::string& path);
   virtual void Beep() = 0;
   // How many boxes are up now. A box on screen runs its own event loop, in which
   // timers keep firing: their handlers ask this before they start anything.
@@ -72,6 +83,8 @@ class Dialogs {
  protected:
   virtual MsgButton ShowMessage(const MessageBoxSpec& box) = 0;
   virtual bool ShowInput(const std::string& caption, const std::string& prompt, std::string& value) = 0;
+  // Without a way to choose a file (the console) the dialog counts as cancelled.
+  virtual bool ShowSaveFile(const SaveFileSpec& spec, std::string& path);
 
  private:
   int boxesUp_ = 0;

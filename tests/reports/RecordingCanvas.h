@@ -2,6 +2,7 @@
 // A print canvas that records what is drawn. Text is 5 pixels per point per
 // character wide and 10 pixels per point high, so widths are easy to work out.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,11 @@ class RecordingCanvas : public PrintCanvas {
 
   RecordingCanvas(int dpi = 600, int portraitWidth = 4800, int portraitHeight = 6800)
       : dpiX(dpi), dpiY(dpi), width_(portraitWidth), height_(portraitHeight) {}
+  // A canvas the code under test owns shows the test what it recorded as it goes.
+  ~RecordingCanvas() override {
+    if (onDestroy) onDestroy(*this);
+  }
+  std::function<void(const RecordingCanvas&)> onDestroy;
 
   bool Busy() const override { return busy; }
   bool Begin(const std::string& title, bool isLandscape) override {

@@ -26,7 +26,7 @@ MsgButton ScriptedDialogs::ShowMessage(const MessageBoxSpec& box) {
   if (onMessage) onMessage();
   shown.push_back(box);
   if (permissive && script_.empty()) return box.buttons.List().empty() ? MsgButton::OK : box.buttons.List().front();
-  if (script_.empty() || script_.front().input) {
+  if (script_.empty() || script_.front().input || script_.front().save) {
     ADD_FAILURE() << "Unexpected box: " << ConsoleDialogs::Describe(box, MsgButton::None);
     return box.buttons.List().empty() ? MsgButton::OK : box.buttons.List().front();
   }
@@ -49,6 +49,30 @@ bool ScriptedDialogs::ShowInput(const std::string& caption, const std::string& p
   script_.pop_front();
   EXPECT_EQ(e.box.text, prompt);
   if (e.ok) value = e.value;
+  return e.ok;
+}
+ScriptedDialogs& ScriptedDialogs::ExpectSaveFile(const std::string& fileName, const std::string& filter,
+                                                 const std::string& path, bool ok) {
+  Expected e;
+  e.save = true;
+  e.box.text = fileName;
+  e.filter = filter;
+  e.value = path;
+  e.ok = ok;
+  script_.push_back(e);
+  return *this;
+}
+
+bool ScriptedDialogs::ShowSaveFile(const SaveFileSpec& spec, std::string& path) {
+  if (script_.empty() || !script_.front().save) {
+    ADD_FAILURE() << "Unexpected save dialog: " << spec.fileName;
+    return false;
+  }
+  Expected e = script_.front();
+  script_.pop_front();
+  EXPECT_EQ(e.box.text, spec.fileName);
+  EXPECT_EQ(e.filter, spec.filter);
+  if (e.ok) path = e.value;
   return e.ok;
 }
 

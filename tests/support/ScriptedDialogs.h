@@ -21,6 +21,9 @@ class ScriptedDialogs : public Dialogs {
                           MsgButton answer);
   // Expect an input box with the given prompt; answer with value (or cancel).
   ScriptedDialogs& ExpectInput(const std::string& prompt, const std::string& value, bool ok = true);
+  // Expect a save dialog proposing fileName with filter; answer with path (or cancel).
+  ScriptedDialogs& ExpectSaveFile(const std::string& fileName, const std::string& filter, const std::string& path,
+                                  bool ok = true);
 
   void Beep() override { ++beeps; }
 
@@ -36,6 +39,7 @@ class ScriptedDialogs : public Dialogs {
  protected:
   MsgButton ShowMessage(const MessageBoxSpec& box) override;
   bool ShowInput(const std::string& caption, const std::string& prompt, std::string& value) override;
+  bool ShowSaveFile(const SaveFileSpec& spec, std::string& path) override;
 
  private:
   struct Expected {
@@ -44,6 +48,8 @@ class ScriptedDialogs : public Dialogs {
     MsgButton answer = MsgButton::None;
     std::string value;
     bool ok = true;
+    bool save = false;
+    std::string filter;  // of a save dialog
   };
   std::deque<Expected> script_;
 };

@@ -114,11 +114,13 @@ void UseMailServer(CommonSettings& c, const SmtpTestServer& server) {
   c.eExpTLS = true;
 }
 
-SmtpTestServer::SmtpTestServer(Mode mode, bool untrusted, std::string user, std::string password) {
-  Start(mode, untrusted, user, password);
+SmtpTestServer::SmtpTestServer(Mode mode, bool untrusted, std::string user, std::string password,
+                               std::string refuseTo) {
+  Start(mode, untrusted, user, password, refuseTo);
 }
 
-void SmtpTestServer::Start(Mode mode, bool untrusted, const std::string& user, const std::string& password) {
+void SmtpTestServer::Start(Mode mode, bool untrusted, const std::string& user, const std::string& password,
+                           const std::string& refuseTo) {
   const std::vector<std::string> args = {
       kPython, std::string(TENBROOK_TEST_SERVERS) + "smtp_server.py",
       "--mode", ModeName(mode),
@@ -127,6 +129,7 @@ void SmtpTestServer::Start(Mode mode, bool untrusted, const std::string& user, c
       "--key", untrusted ? OtherKey() : TestKey(),
       "--user", user,
       "--password", password,
+      "--refuse-to", refuseTo,
       "--watch-stdin"};
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));

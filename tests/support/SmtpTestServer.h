@@ -49,9 +49,10 @@ class SmtpTestServer {
   };
 
   // Starts the server and waits (up to 20 s) until it listens. untrusted: it
-  // presents OtherCertificate() instead of TestCertificate().
+  // presents OtherCertificate() instead of TestCertificate(). refuseTo: that one
+  // recipient is refused ("550 5.7.1 Refused by policy"), the others taken.
   explicit SmtpTestServer(Mode mode, bool untrusted = false, std::string user = "office",
-                          std::string password = "s3cret pw");
+                          std::string password = "s3cret pw", std::string refuseTo = "");
   ~SmtpTestServer();  // SIGTERM, then SIGKILL if it has not ended within 5 s
   SmtpTestServer(const SmtpTestServer&) = delete;
   SmtpTestServer& operator=(const SmtpTestServer&) = delete;
@@ -72,7 +73,8 @@ class SmtpTestServer {
   bool WaitForMessages(size_t n) const;
 
  private:
-  void Start(Mode mode, bool untrusted, const std::string& user, const std::string& password);
+  void Start(Mode mode, bool untrusted, const std::string& user, const std::string& password,
+             const std::string& refuseTo);
 
   TempDir dir_;
   pid_t pid_ = -1;

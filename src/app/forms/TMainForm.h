@@ -24,6 +24,7 @@ class ChartArea;
 class TBookForm;
 class TERForm;
 class TExpenseForm;
+class TFinanceForm;
 class TOwnerForm;
 class TOwnerListForm;
 class TOwnerStatsForm;
@@ -101,6 +102,9 @@ class TMainForm : public QMainWindow {
   std::function<void(TStatsForm&)> showStats;  // tests replace it; unset: modally
   // "View Payments": the payments window, non-modal; brought to the front when open.
   void ViewPayments();
+  // "Monthly Accounts" and "Income/Expenditure Report": the monthly accounts window.
+  void MonthlyAccounts();
+  std::function<void(TFinanceForm&)> showFinance;  // tests replace it; unset: modally
   // "Open " + name: brings that property's window forward, or starts a copy for it.
   void OpenProperty(int n);
   void BringToFront();

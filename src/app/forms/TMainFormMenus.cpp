@@ -68,7 +68,7 @@ void TMainForm::BuildMenus() {
     ++kind;
     add(reports, {caption}, [this, kind]() { ShowReport(kind); });
   }
-  add(fileMenu, {"Income/Expenditure Report"}, nullptr);
+  add(fileMenu, {"Income/Expenditure Report"}, [this]() { MonthlyAccounts(); });
   add(fileMenu, {"Export Bookings to CSV file"}, nullptr);
   add(fileMenu, {"Import bookings from CSV file", nullptr, nullptr, Category::FileActions}, nullptr);
   fileMenu->addSeparator();
@@ -130,7 +130,7 @@ void TMainForm::BuildMenus() {
   add(webMenu, {"Configure auto-upload"}, nullptr)->setVisible(s_.common.NAvDays > 0 || s_.common.SynchDB);
 
   accountsMenu = menuBar()->addMenu(QStringLiteral("&Accounts"));
-  add(accountsMenu, {"Monthly Accounts"}, nullptr);
+  add(accountsMenu, {"Monthly Accounts"}, [this]() { MonthlyAccounts(); });
   add(accountsMenu, {"View Payments", "Ctrl+R"}, [this]() { ViewPayments(); });
 
   // Without an owner database the Owners menu is hidden and the owner command offers

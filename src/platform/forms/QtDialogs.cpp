@@ -1,6 +1,7 @@
 #include "platform/forms/QtDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -87,6 +88,20 @@ bool QtDialogs::ShowInput(const std::string& caption, const std::string& prompt,
                                              QLineEdit::Normal, ToQ(value), &ok);
   if (ok) value = FromQ(text);
   return ok;
+}
+
+bool QtDialogs::ShowSaveFile(const SaveFileSpec& spec, std::string& path) {
+  // "CSV Files|*.csv" as Qt writes a filter: "CSV Files (*.csv)".
+  QString filter = ToQ(spec.filter);
+  if (const qsizetype bar = filter.indexOf(QLatin1Char('|')); bar >= 0)
+    filter = filter.left(bar) + QStringLiteral(" (") + filter.mid(bar + 1) + QLatin1Char(')');
+  QFileDialog dialog(QApplication::activeWindow(), QString(), QString::fromStdString(spec.folder), filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(ToQ(spec.defaultExt).remove(0, spec.defaultExt.starts_with('.') ? 1 : 0));
+  dialog.selectFile(ToQ(spec.fileName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  path = dialog.selectedFiles().front().toStdString();
+  return true;
 }
 
 void QtDialogs::Beep() { QApplication::beep(); }

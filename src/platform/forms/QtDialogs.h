@@ -17,6 +17,7 @@ class QtDialogs : public Dialogs {
  protected:
   MsgButton ShowMessage(const MessageBoxSpec& box) override;
   bool ShowInput(const std::string& caption, const std::string& prompt, std::string& value) override;
+  bool ShowSaveFile(const SaveFileSpec& spec, std::string& path) override;
 
  private:
   std::function<void(int)> openHelp_;

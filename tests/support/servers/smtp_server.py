@@ -14,6 +14,7 @@ Modes:
   implicit-tls   TLS from the first byte; AUTH offered at once.
   plain          no TLS at all; AUTH accepted in clear, and recorded as such.
   refuse         as starttls-auth, but every recipient gets 550.
+With --refuse-to ADDRESS (any mode) that one recipient gets 550, the others are taken.
 
 FILE gets one JSON object a line: {"command": ...} for each command handled,
 then {"message": {...}} for each message accepted. Every record carries
@@ -119,12 +120,13 @@ def message_record(envelope):
 
 
 class Handler:
-    def __init__(self, recorder, refuse):
+    def __init__(self, recorder, refuse, refuse_to=""):
         self.recorder = recorder
         self.refuse = refuse
+        self.refuse_to = refuse_to.lower()
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
-        if self.refuse:
+        if self.refuse or (self.refuse_to and address.lower() == self.refuse_to):
             return REFUSAL
         envelope.rcpt_tos.append(address)
         envelope.rcpt_options.extend(rcpt_options)
@@ -236,6 +238,7 @@ def parse_args():
     p.add_argument("--key", required=True)
     p.add_argument("--user", default="office")
     p.add_argument("--password", default="s3cret pw")
+    p.add_argument("--refuse-to", default="")
     p.add_argument("--watch-stdin", action="store_true",
                    help="exit when stdin reaches its end (the starting process has gone)")
     return p.parse_args()
@@ -258,7 +261,7 @@ async def serve(args):
     context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
     context.load_cert_chain(args.cert, args.key)
     recorder = Recorder(args.record)
-    handler = Handler(recorder, refuse=args.mode == "refuse")
+    handler = Handler(recorder, refuse=args.mode == "refuse", refuse_to=args.refuse_to)
     credentials = (args.user.encode("utf-8"), args.password.encode("utf-8"))
 
     def factory():
