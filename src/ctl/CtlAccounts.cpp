@@ -11,7 +11,6 @@
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 #include "reports/AccountsRun.h"
-#include "store/BookingFile.h"
 #include "store/Session.h"
 
 namespace tb {
@@ -78,8 +77,11 @@ int CtlAccounts(const std::vector<std::string>& args, std::ostream& out, std::os
   else if (!ctl->FindProperties(o.Get("--props"), r.properties, unknown))
     err << "no such property: " << unknown << "\n";
   if (!unknown.empty()) return 1;
-  // Nothing is held here: the run reads the other properties, this reads the current one.
-  if (s.CurrentProperty >= 1 && s.CurrentProperty <= s.NumProps()) ReadBookings(s, s.CurrentProperty, false, false);
+  if (r.properties.empty()) {
+    err << "No properties to report\n";
+    return 1;
+  }
+  if (!ReadCtlBookings(*ctl, r.properties)) return 1;
   // The owners: their names on the accounts, their addresses for the e-mails.
   LoadOwnerDatabase(s);
 

@@ -38,11 +38,16 @@ std::unique_ptr<CtlSession> OpenCtlReport(const CtlOptions& o, bool printed, con
     err << "No properties to report\n";
     return nullptr;
   }
-  // Nothing is held here: every list is read, the current property's too. A list that
-  // cannot be read would report its property as empty: the run ends with its message.
-  for (const int n : properties) ReadBookings(ctl->session(), n, false, false);
-  if (!ctl->Messages().empty()) return nullptr;
+  if (!ReadCtlBookings(*ctl, properties)) return nullptr;
   return ctl;
+}
+
+bool ReadCtlBookings(CtlSession& ctl, const std::vector<int>& properties) {
+  // Nothing is held here, whatever the view mode: every list is read, the current
+  // property's too.
+  const size_t shown = ctl.Messages().size();
+  for (const int n : properties) ReadBookings(ctl.session(), n, false, false);
+  return ctl.Messages().size() == shown;
 }
 
 int PrintToPdf(CtlSession& ctl, const PdfCanvasMaker& pdf, const std::string& path,

@@ -27,6 +27,10 @@ std::unique_ptr<CtlSession> OpenCtlReport(const CtlOptions& o, bool printed, con
                                           const std::string& usage, std::ostream& err, int& exitCode,
                                           std::vector<int>& properties);
 
+// Reads the bookings of the properties; false when a file could not be read (its
+// message shown): a report would show that property as empty.
+bool ReadCtlBookings(CtlSession& ctl, const std::vector<int>& properties);
+
 // Prints a report through a PDF canvas into a private work file, then puts the
 // finished document in place in one step, so that a failed or cancelled run leaves
 // the old file. `print` lays the report out and says whether it printed. Pages

@@ -1,5 +1,8 @@
 #include "ctl/DemoProformas.h"
 
+#include <cerrno>
+#include <string_view>
+
 #include "platform/FileSystem.h"
 
 namespace tb {
@@ -11,6 +14,16 @@ std::string WindowsLines(std::initializer_list<const char*> lines) {
   std::string text;
   for (const char* line : lines) text += std::string(line) + "\r\n";
   return text;
+}
+
+// A text written with LF line ends, with CR LF ones.
+std::string WithCrLf(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
 }
 
 const char* const kConfirmation = R"(<html>
@@ -126,8 +139,8 @@ std::string WriteDemoProformas(const std::string& root, const std::string& first
   const struct {
     std::string path, text;
   } files[] = {
-      {root + "Prof-L1.htm", kConfirmation},
-      {root + "ActProforma.htm", kAccountProforma},
+      {root + "Prof-L1.htm", WithCrLf(kConfirmation)},
+      {root + "ActProforma.htm", WithCrLf(kAccountProforma)},
       {root + "Prof-L2.txt", reminder},
       {root + "Prof-L3.rtf",
        ArrivalLetter("The key is in the key safe by the front door; its code is sent the week before you "
@@ -140,7 +153,7 @@ std::string WriteDemoProformas(const std::string& root, const std::string& first
   };
   for (const auto& f : files) {
     if (!ForceDirectories(ExtractFilePath(f.path))) return "Cannot create folder " + ExtractFilePath(f.path);
-    if (!WriteWholeFile(f.path, f.text)) return "Cannot write " + f.path;
+    if (!WriteWholeFile(f.path, f.text)) return "Cannot write " + f.path + ": " + SystemErrorText(errno);
   }
   return {};
 }

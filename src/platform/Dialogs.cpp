@@ -36,6 +36,7 @@ class BoxUp {
 
 MsgButton Dialogs::Message(const MessageBoxSpec& box) {
   BoxUp up(boxesUp_);
+  ++messagesShown_;
   return ShowMessage(box);
 }
 

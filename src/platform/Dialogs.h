@@ -79,6 +79,9 @@ class Dialogs {
   // How many boxes are up now. A box on screen runs its own event loop, in which
   // timers keep firing: their handlers ask this before they start anything.
   int BoxesUp() const { return boxesUp_; }
+  // How many message boxes were shown so far: work that goes on through steps that
+  // report their own failures asks it to know whether one did.
+  size_t MessagesShown() const { return messagesShown_; }
 
  protected:
   virtual MsgButton ShowMessage(const MessageBoxSpec& box) = 0;
@@ -88,6 +91,7 @@ class Dialogs {
 
  private:
   int boxesUp_ = 0;
+  size_t messagesShown_ = 0;
 };
 
 // Non-interactive: every box is written to stderr as one line with its icon, text

@@ -6,6 +6,7 @@
 
 #include "platform/Escape.h"
 #include "platform/Format.h"
+#include "platform/FormatSettings.h"
 #include "reports/Expenses.h"
 #include "reports/MonthlyAccounts.h"
 #include "reports/ReportPrinter.h"
@@ -279,7 +280,7 @@ std::string AgentSummaryCsv(const Session& s, const AccountsPeriod& period, cons
     out += "\r\n";
   }
   out += "Totals";
-  for (size_t c = 0; c < totals.size(); ++c) out += "," + (c < 2 ? Format("%.2f", {totals[c]}) : MoneyText(totals[c]));
+  for (size_t c = 0; c < totals.size(); ++c) out += "," + (c < 2 ? Format("%.2f", {totals[c]}, BritishFormatSettings()) : MoneyText(totals[c]));
   out += "\r\n";
   return out;
 }

@@ -43,7 +43,8 @@ class AccountsRun {
       period_.forecast = true;
     }
     Log("Analysing data for " + month);
-    ReadReportBookings(s_, r_.properties);
+    // An owner must never get an account of nothing because a file could not be read.
+    if (!ReadReportBookings(s_, r_.properties)) return AccountsEnd::Stopped;
     bool unpaid = false;
     stats_.reserve(r_.properties.size());
     for (const int n : r_.properties) {
@@ -149,7 +150,7 @@ class AccountsRun {
     const std::string subject = "Monthly Accounts for " + AccountsMonthText(period_) + ". " + p.PropName;
     if (r_.viewEdit && out_.delivery) {
       Log("Sending email: " + subject);
-      switch (out_.delivery->SendHtml(address, subject, body)) {
+      switch (out_.delivery(n).SendHtml(address, subject, body)) {
         case HtmlSendResult::Sent: Log("EMail sent successfully to " + address); break;
         case HtmlSendResult::Failed:
           s_.dialogs.Beep();

@@ -38,8 +38,9 @@ struct AccountsOutput {
   // Runs one print job on a printer of the caller's; false when there was none (the
   // user cancelled) or the job could not begin.
   std::function<bool(const std::function<bool(ReportPrinter&)>& job)> printJob;
-  // The e-mail window, for viewEdit.
-  LetterDelivery* delivery = nullptr;
+  // The e-mail window for property n's account, for viewEdit (attachments are looked
+  // for in that property's folder first).
+  std::function<LetterDelivery&(int n)> delivery;
   // The agent summary's file; empty: asked for with the save dialog.
   std::string csvPath;
   // Open the agent summary's file once written (with the desktop's program for it).

@@ -22,10 +22,12 @@ int RangeWeekCount(const Session& s, const WeekRange& r, int n) {
   return static_cast<int>(std::floor((RangeUntil(s, r, n) - RangeFrom(s, r, n)) / 7));
 }
 
-void ReadReportBookings(Session& s, const std::vector<int>& properties) {
-  if (s.common.AllPropertiesView()) return;  // every list is held and kept current
+bool ReadReportBookings(Session& s, const std::vector<int>& properties) {
+  if (s.common.AllPropertiesView()) return true;  // every list is held and kept current
+  const size_t shown = s.dialogs.MessagesShown();
   for (const int n : properties)
     if (n != s.CurrentProperty) ReadBookings(s, n, false, false);
+  return s.dialogs.MessagesShown() == shown;
 }
 
 namespace {

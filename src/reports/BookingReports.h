@@ -26,8 +26,9 @@ int RangeWeekCount(const Session& s, const WeekRange& r, int n);
 
 // Makes the bookings of the given properties current. In view mode "C" only the
 // current property's list is held: the others are read, without a lock, leaving the
-// current one (whose nodes a window may hold) alone.
-void ReadReportBookings(Session& s, const std::vector<int>& properties);
+// current one (whose nodes a window may hold) alone. False when a file could not be
+// read (its message shown): a report would show that property as empty.
+bool ReadReportBookings(Session& s, const std::vector<int>& properties);
 
 inline constexpr const char* kAvailabilityFile = "Availability Report.txt";
 inline constexpr const char* kBookingListFile = "Booking List.txt";

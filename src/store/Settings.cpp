@@ -1,6 +1,7 @@
 #include "store/Settings.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/FileLock.h"
@@ -42,6 +43,8 @@ void LoadCommon(CommonSettings& c, const IniFile& ini) {
   c.SaveSSP = ini.ReadBool(kCommon, "SaveSSP", false);
   c.TaxYr = ini.ReadString(kCommon, "TaxYr", "0405");
   c.Tax = ini.ReadFloat(kCommon, "Tax", 20);
+  // Fees are divided by 100 + Tax: a rate below 0 is a typing error, never a VAT rate.
+  if (!std::isfinite(c.Tax) || c.Tax < 0) c.Tax = 20;
   c.CRWanted = ini.ReadBool(kCommon, "CRWanted", false);
   if (c.CRWanted) {
     c.WEFix = ini.ReadFloat(kCommon, "WEFix", 0);

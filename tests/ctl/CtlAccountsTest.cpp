@@ -55,6 +55,22 @@ TEST_F(CtlAccounts, PrintsTheAccountsAndTheAgentSummary) {
   EXPECT_NE(text.find("\r\nTotals,"), std::string::npos);
 }
 
+// With every property in one window ("M") nothing is held by a window here either:
+// each property's bookings are read, and the figures are those of view "C".
+TEST_F(CtlAccounts, AllPropertiesViewReadsEveryPropertysBookings) {
+  const std::string csv = dir.Path() + "summary.csv";
+  ASSERT_EQ(Accounts({"--month", "2025-08", "--agent", "--summary-only", "--csv", csv}).exitCode, 0);
+  const std::string inViewC = dir.Read("summary.csv");
+  EXPECT_EQ(inViewC.find("\r\n1 Bramble Cottage,0,0,"), std::string::npos) << inViewC;
+  IniFile ini(Root() + "Cotlyn.ini");
+  ASSERT_TRUE(ini.Load());
+  ini.WriteString("Common", "ViewMode", "M");
+  ASSERT_TRUE(ini.Save());
+  ChildProcess run = Accounts({"--month", "2025-08", "--agent", "--summary-only", "--csv", csv});
+  ASSERT_EQ(run.exitCode, 0) << run.Errors();
+  EXPECT_EQ(dir.Read("summary.csv"), inViewC);
+}
+
 TEST_F(CtlAccounts, AMonthNotPastIsRefusedOrForecast) {
   const std::string pdf = dir.Path() + "old.pdf";
   dir.Write("old.pdf", "old");

@@ -1,5 +1,6 @@
 #include "reports/forms/TFinanceForm.h"
 
+#include <memory>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -115,7 +116,7 @@ void TFinanceForm::EmailClick(bool on) {
 std::vector<int> TFinanceForm::SelectedProperties() const {
   std::vector<int> selected;
   for (int row = 0; row < LB->count(); ++row)
-    if (LB->item(row)->isSelected()) selected.push_back(row + 1);
+    if (LB->item(row)->isSelected()) selected.push_back(LB->item(row)->data(Qt::UserRole).toInt());
   return selected;
 }
 
@@ -145,9 +146,13 @@ AccountsEnd TFinanceForm::RunButClick() {
   r.agentReport = AgentReport->isChecked();
   r.summaryOnly = r.agentReport && SummaryOnly->isChecked();
   r.csvSummary = r.agentReport && CSVSummary->isChecked();
-  EmailDelivery delivery(s_, 0, this);
-  delivery.showEmail = showEmail;
+  std::unique_ptr<EmailDelivery> delivery;
   AccountsOutput out;
+  out.delivery = [&](int n) -> LetterDelivery& {
+    delivery = std::make_unique<EmailDelivery>(s_, n, this);
+    delivery->showEmail = showEmail;
+    return *delivery;
+  };
   out.log = [this](const std::string& line) {
     Log->addItem(ToQ(line));
     Log->scrollToBottom();
@@ -156,7 +161,6 @@ AccountsEnd TFinanceForm::RunButClick() {
   };
   out.clearLog = [this]() { Log->clear(); };
   out.printJob = [this](const std::function<bool(ReportPrinter&)>& job) { return PrintJob(job); };
-  out.delivery = &delivery;
   return RunMonthlyAccounts(s_, r, out);
 }
 
