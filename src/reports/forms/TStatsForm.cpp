@@ -242,10 +242,12 @@ void TStatsForm::Plot(const StatsResult& r) {
   auto* money = new QValueAxis;
   money->setRange(0, most > 0 ? most * 1.1 : 1);
   money->setLabelFormat(QStringLiteral("%.0f"));
+  money->applyNiceNumbers();  // round steps a reader can take in at a glance
   chart->addAxis(money, Qt::AlignLeft);
   auto* nightAxis = new QValueAxis;
   nightAxis->setRange(0, mostNights > 0 ? mostNights * 1.1 : 1);
   nightAxis->setLabelFormat(QStringLiteral("%.0f"));
+  nightAxis->applyNiceNumbers();
   chart->addAxis(nightAxis, Qt::AlignRight);
   bars->attachAxis(yearAxis);
   bars->attachAxis(money);
@@ -277,6 +279,7 @@ void TStatsForm::Plot(const StatsResult& r) {
     curve->attachAxis(ahead);
   }
   ahead->setRange(0, mostAhead > 0 ? mostAhead * 1.1 : 1);
+  ahead->applyNiceNumbers();
 }
 
 void TStatsForm::ViewNoSource() {
