@@ -69,6 +69,10 @@ void NetTransfer::SetTlsVersions(TlsVersions versions) {
   curl_easy_setopt(handle_, CURLOPT_SSLVERSION, value);
 }
 
+void NetTransfer::SetStallSeconds(long seconds) {
+  if (handle_) curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, Seconds(seconds));
+}
+
 CURLcode NetTransfer::Perform() {
   error_[0] = '\0';
   code_ = handle_ ? curl_easy_perform(handle_) : CURLE_FAILED_INIT;

@@ -26,6 +26,8 @@ class NetTransfer {
   bool Ready() const { return handle_ != nullptr; }
   CURL* Handle() const { return handle_; }
   void SetTlsVersions(TlsVersions versions);
+  // A stall limit other than the default minute (COTLYN_HTTP_TIMEOUT still shortens it).
+  void SetStallSeconds(long seconds);
   // Runs the transfer; the result code, with ErrorText() saying what went wrong.
   CURLcode Perform();
   // curl's own description of the last failure (its error buffer, else its code's text).

@@ -1,32 +1,15 @@
 #include "support/SmtpTestServer.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
 #include <cstdlib>
-#include <csignal>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
-#include <thread>
 
 #include "store/CommonSettings.h"
 #include "store/ScrambledPassword.h"
 #include "support/ChildProcess.h"
 
-extern char** environ;
-
 namespace tb::test {
 
 namespace {
-
-// Debian's interpreter: a python3 earlier on PATH may not see python3-aiosmtpd.
-constexpr const char* kPython = "/usr/bin/python3";
 
 struct KeyPair {
   std::string certificate, key;
@@ -61,28 +44,6 @@ const char* ModeName(SmtpTestServer::Mode mode) {
     case SmtpTestServer::Mode::ImplicitTls: return "implicit-tls";
     case SmtpTestServer::Mode::Plain: return "plain";
     case SmtpTestServer::Mode::Refuse: return "refuse";
-  }
-  return "";
-}
-
-void CloseFd(int& fd) {
-  if (fd >= 0) close(fd);
-  fd = -1;
-}
-
-// Reads from fd until a whole line has arrived; "" on end of file or timeout.
-std::string ReadLine(int fd, std::chrono::steady_clock::time_point until) {
-  std::string line;
-  char c = 0;
-  while (std::chrono::steady_clock::now() < until) {
-    pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, 100) < 0 && errno != EINTR) return "";
-    if (p.revents == 0) continue;
-    ssize_t n = read(fd, &c, 1);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return "";
-    if (c == '\n') return line;
-    line += c;
   }
   return "";
 }
@@ -122,87 +83,22 @@ SmtpTestServer::SmtpTestServer(Mode mode, bool untrusted, std::string user, std:
 void SmtpTestServer::Start(Mode mode, bool untrusted, const std::string& user, const std::string& password,
                            const std::string& refuseTo) {
   const std::vector<std::string> args = {
-      kPython, std::string(TENBROOK_TEST_SERVERS) + "smtp_server.py",
       "--mode", ModeName(mode),
       "--record", dir_ / "record.jsonl",
       "--cert", untrusted ? OtherCertificate() : TestCertificate(),
       "--key", untrusted ? OtherKey() : TestKey(),
       "--user", user,
       "--password", password,
-      "--refuse-to", refuseTo,
-      "--watch-stdin"};
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-
-  // Close-on-exec everywhere, so that no other child inherits our ends and
-  // keeps the server's stdin open after this process has gone.
-  int in[2], out[2];
-  if (pipe2(in, O_CLOEXEC) != 0) return;
-  if (pipe2(out, O_CLOEXEC) != 0) {
-    close(in[0]);
-    close(in[1]);
-    return;
-  }
-  const std::string logPath = dir_ / "server.log";
-  int logFd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  if (logFd >= 0) posix_spawn_file_actions_adddup2(&actions, logFd, 2);
-  pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, kPython, &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(in[0]);
-  close(out[1]);
-  CloseFd(logFd);
-  stdinFd_ = in[1];
-  stdoutFd_ = out[0];
-  if (spawned != 0) return;
-  pid_ = pid;
-
-  const std::string line =
-      ReadLine(stdoutFd_, std::chrono::steady_clock::now() + std::chrono::seconds(20));
-  int port = 0;
-  if (std::istringstream words(line); line.rfind("ready ", 0) == 0 && (words.ignore(6) >> port) && port > 0)
-    port_ = port;
+      "--refuse-to", refuseTo};
+  process_.emplace("smtp_server.py", args, dir_ / "server.log");
 }
 
-SmtpTestServer::~SmtpTestServer() {
-  if (pid_ > 0) {
-    kill(pid_, SIGTERM);
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (waitpid(pid_, nullptr, WNOHANG) == 0) {
-      if (std::chrono::steady_clock::now() > until) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-  }
-  CloseFd(stdinFd_);
-  CloseFd(stdoutFd_);
-}
+int SmtpTestServer::Port() const { return process_ ? process_->Port() : 0; }
 
 std::string SmtpTestServer::Log() const { return dir_.Read("server.log"); }
 
 std::vector<nlohmann::json> SmtpTestServer::Records() const {
-  std::vector<nlohmann::json> records;
-  std::ifstream in(dir_ / "record.jsonl", std::ios::binary);
-  std::string line;
-  // A line without its newline is still being written: leave it for next time.
-  while (std::getline(in, line) && !in.eof()) {
-    try {
-      records.push_back(nlohmann::json::parse(line));
-    } catch (const nlohmann::json::parse_error& e) {
-      throw std::runtime_error("unreadable SMTP test server record: " + std::string(e.what()) + ": " +
-                               line.substr(0, 200));
-    }
-  }
-  return records;
+  return ReadRecords(dir_ / "record.jsonl", "SMTP test server");
 }
 
 std::vector<std::string> SmtpTestServer::Commands() const {

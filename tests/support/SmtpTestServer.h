@@ -5,11 +5,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 #include "support/TempDir.h"
+#include "support/TestServerProcess.h"
 
 namespace tb {
 struct CommonSettings;
@@ -53,12 +54,11 @@ class SmtpTestServer {
   // recipient is refused ("550 5.7.1 Refused by policy"), the others taken.
   explicit SmtpTestServer(Mode mode, bool untrusted = false, std::string user = "office",
                           std::string password = "s3cret pw", std::string refuseTo = "");
-  ~SmtpTestServer();  // SIGTERM, then SIGKILL if it has not ended within 5 s
   SmtpTestServer(const SmtpTestServer&) = delete;
   SmtpTestServer& operator=(const SmtpTestServer&) = delete;
 
-  bool Started() const { return port_ > 0; }
-  int Port() const { return port_; }
+  bool Started() const { return Port() > 0; }
+  int Port() const;
   // What the server wrote to stderr (its log), for failure messages.
   std::string Log() const;
 
@@ -77,10 +77,7 @@ class SmtpTestServer {
              const std::string& refuseTo);
 
   TempDir dir_;
-  pid_t pid_ = -1;
-  int port_ = 0;
-  int stdinFd_ = -1;   // held open: the server ends when it closes (the test died)
-  int stdoutFd_ = -1;
+  std::optional<TestServerProcess> process_;
 };
 
 }  // namespace tb::test
