@@ -12,11 +12,6 @@
 
 namespace tb {
 
-YearShare TaxYearShare(const Book_Rec& b, TDateTime yearEnd) {
-  const DateParts end = DecodeDate(yearEnd);
-  return TaxYearShare(b, DayInYear(end.year - 1, end.month, end.day), yearEnd);
-}
-
 YearShare TaxYearShare(const Book_Rec& b, TDateTime yearStart, TDateTime yearEnd) {
   YearShare share;
   if (b.Status == Reserved || b.Total == 0 || b.StartD >= yearEnd) return share;

@@ -22,13 +22,11 @@ struct YearShare {
   double amount = 0;
 };
 
-// A let's nights from the year's first day up to the night before yearEnd, and the
-// same share of its Total; a cancellation counts whole, without nights, in the year
-// of its arrival. Reserved dates and bookings of no value never count. A booking that
-// does not end after it starts has no nights to share its Total by: it counts whole,
-// with 0 nights, in the year of its arrival.
-YearShare TaxYearShare(const Book_Rec& b, TDateTime yearEnd);
-// The same for a year from yearStart up to the day before yearEnd.
+// A let's nights from yearStart up to the night before yearEnd, and the same share of
+// its Total; a cancellation counts whole, without nights, in the year of its arrival.
+// Reserved dates and bookings of no value never count. A booking that does not end
+// after it starts has no nights to share its Total by: it counts whole, with 0 nights,
+// in the year of its arrival.
 YearShare TaxYearShare(const Book_Rec& b, TDateTime yearStart, TDateTime yearEnd);
 // The share in the tax year ending in taxYear on the settings' tax day. The year
 // starts where the one before ended, so that with a tax day some years lack (29/02)
