@@ -27,6 +27,7 @@
 #include "store/LocalIni.h"
 #include "store/Session.h"
 #include "store/Settings.h"
+#include "web/WebCommands.h"
 
 using namespace tb;
 
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
   };
 
   PrepareSession(s, env);
+  InstallAgencyCalendarHook(s);
   const std::string instanceKey = InstanceKey(s.common.RootFolder, InstanceTitle(s));
   if (openAll && SingleInstance::ActivateExisting(instanceKey)) return 0;
 

@@ -333,6 +333,8 @@ bool RatesEditor::Save() {
   modified_ = false;
   updated_ = "Updated: " + FormatDateTime("yyyy/m/d hh:mm", FileTimeAsDateTime(path));
   s_.RatesSavedProperty = n_;
+  // Also a year the chart does not show: the online rates run five years ahead.
+  s_.RatesDue = true;
   WriteLog(s_, Format("RATE UPDATE. Prop=%d File=%s", {n_, PathText(path)}));
   Finish();
   return true;
@@ -426,6 +428,7 @@ bool RatesEditor::DeleteFile() {
   modified_ = false;
   // The chart drops the deleted year's prices.
   s_.RatesSavedProperty = n_;
+  s_.RatesDue = true;
   Finish();
   return true;
 }

@@ -73,6 +73,10 @@ const char* const kHelp =
     "      e-mailed to them, with --agent the agent summary (printed beside --pdf as\n"
     "      NAME-summary.pdf, or to --pdf with --summary-only, or as CSV to --csv); the\n"
     "      log on stdout or as JSON; exit 0 only when the run completed\n"
+    "  upload ROOT webdata|rates|calendar [PROP] [--today YYYY-MM-DD]\n"
+    "      builds propinfo.php, ratequery.php or PROP's agency calendar in HS_LDIR and\n"
+    "      sends it to the helper script (HS_URL) as the Web commands and the\n"
+    "      auto-upload timer do; exit 0 only when the server took it\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -129,7 +133,8 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
                   {"rates", CtlRates},   {"letter", CtlLetter},
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
-                  {"expenses", CtlExpenses}, {"payments", CtlPayments}};
+                  {"expenses", CtlExpenses}, {"payments", CtlPayments},
+                  {"upload", CtlUpload}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);

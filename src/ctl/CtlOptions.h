@@ -44,6 +44,7 @@ int CtlExpenses(const std::vector<std::string>& args, std::ostream& out, std::os
 int CtlPayments(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlIncome(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
 int CtlStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlUpload(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlAccounts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
 
 }  // namespace tb

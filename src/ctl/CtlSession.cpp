@@ -16,6 +16,7 @@
 #include "ctl/CtlOptions.h"
 #include "store/BookingFile.h"
 #include "store/Settings.h"
+#include "web/WebCommands.h"
 
 namespace tb {
 
@@ -100,6 +101,8 @@ std::unique_ptr<CtlSession> CtlSession::Open(const std::string& root, const std:
   common.ComputerName = ComputerName();
   common.UserName = UserName();
   LoadSettings(s);
+  // Scripted bookings keep the portals' calendars in step as the booking window does.
+  InstallAgencyCalendarHook(s);
   s.ComputeSeasonYear();
   s.CurrentProperty = s.common.AllPropertiesView() ? 0 : 1;
   // The rates of a property on show are taken from its cache, so the cache must hold

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPageLayout>
@@ -24,6 +25,7 @@
 #include "correspondence/forms/TProformaForm.h"
 #include "store/forms/FillPropertyList.h"
 #include "store/Settings.h"
+#include "web/forms/TAutoUploadConfigForm.h"
 #include "support/Builders.h"
 #include "support/TestSession.h"
 
@@ -105,6 +107,18 @@ TEST_F(MainForm, PropertyColumnMenuAndYearNavigation) {
                                    QStringLiteral("View Owner Record"), QStringLiteral("Expenses"),
                                    QStringLiteral("Synch Agency (Barn)")}));
   EXPECT_FALSE(form.PropertyMenu(1)->actions().last()->text().startsWith(QStringLiteral("Synch")));
+  // "Synch Agency" from the pop-up sends the picked property; from the menu, the one
+  // chosen among the agency properties (no upload folder here: its box says so).
+  const std::string noFile =
+      "XHR-Upload error\rCannot create calendar file for property 2 Barn\rMust run Synch Agency again (See Help)";
+  for (int box = 0; box < 2; ++box)
+    t.dialogs.Expect(noFile, MsgIcon::Error, MsgButton::Abort | MsgButton::Help, 1250, MsgButton::Abort);
+  form.PropertyMenu(2)->actions().last()->trigger();
+  form.pickSynchProperty = []() { return 2; };
+  form.Command(QStringLiteral("Synch Agency"))->trigger();
+  form.pickSynchProperty = []() { return 0; };  // cancelled: nothing
+  form.Command(QStringLiteral("Synch Agency"))->trigger();
+  t.dialogs.VerifyAllShown();
   // The proforma window: of the property picked on the chart; from the Tools menu and
   // the tool bar, of none while the chart shows every property.
   std::vector<QString> headings;
@@ -313,6 +327,45 @@ TEST_F(MainForm, AutoUploadRunsOnlyWithAnInterval) {
     }
     EXPECT_TRUE(t.session.WebDataDue);
   }
+}
+
+// "Configure auto-upload": a period off the range is refused where it is typed, 0 stops
+// the timer at once, and Save/Exit stores and applies the new one.
+TEST_F(MainForm, AutoUploadWindowRefusesOddPeriodsAndRunsTheTimer) {
+  Load("[Common]\nHS_URL=https://cottages.example/hs.php\nNAvDays=30\nNumProps=1\n[Prop01]\nPropName=A\n", 1);
+  t.session.AupFREQ = 300;
+  TMainForm form(t.session, env);
+  form.StartTimers();
+  ASSERT_TRUE(form.uploadTimer->isActive());
+  bool shown = false;
+  form.showAutoUpload = [&](TAutoUploadConfigForm& w) {
+    shown = true;
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Configure Auto-upload"));
+    EXPECT_EQ(w.Freq->text(), QStringLiteral("5"));
+    EXPECT_EQ(w.Freq->toolTip(), QStringLiteral("Minimum frequency is once every 5 minutes"));
+    for (const char* typed : {"3", "1441", "ten", "", "7.5"}) {
+      w.Freq->setText(QString::fromLatin1(typed));
+      for (int box = 0; box < 2; ++box)
+        t.dialogs.Expect("Frequency should be 5-1440 mins or 0 to switch off", MsgIcon::Error,
+                         MsgButton::OK | MsgButton::Help, 199, MsgButton::OK);
+      EXPECT_FALSE(w.FieldLeft()) << typed;
+      EXPECT_FALSE(w.SaveExit()) << typed;  // refused again, and the window stays
+    }
+    EXPECT_TRUE(form.uploadTimer->isActive());
+    w.Freq->setText(QStringLiteral("0"));
+    EXPECT_TRUE(w.FieldLeft());
+    EXPECT_FALSE(form.uploadTimer->isActive());  // at once, not on saving
+    w.Freq->setText(QStringLiteral("10"));
+    EXPECT_TRUE(w.SaveExit());
+  };
+  form.Command(QStringLiteral("Configure auto-upload"))->trigger();
+  ASSERT_TRUE(shown);
+  t.dialogs.VerifyAllShown();
+  EXPECT_EQ(t.session.AupFREQ, 600);
+  EXPECT_EQ(t.registry.ReadDword(kRegistryKey, "AupFREQ"), 600u);
+  EXPECT_TRUE(form.uploadTimer->isActive());
+  EXPECT_EQ(form.uploadTimer->interval(), 600 * 1000);
+  EXPECT_NE(t.dir.Read("root/Cotlyn.log").find(" AutoUpdate Freq=600\r\n"), std::string::npos);
 }
 
 // What "Printer properties" sets up is what the windows opened from here print on.

@@ -35,6 +35,18 @@ std::vector<std::pair<std::string, std::string>> HelperScriptServer::Headers(siz
   return headers;
 }
 
+std::optional<std::string> HelperScriptServer::Header(size_t i, const std::string& name) const {
+  for (const auto& [key, value] : Headers(i))
+    if (key == name) return value;
+  return std::nullopt;
+}
+
+size_t HelperScriptServer::Uploads(const std::string& name) const {
+  size_t n = 0;
+  for (size_t i = 0; i < Requests().size(); ++i) n += Header(i, "XHRFN") == name;
+  return n;
+}
+
 std::optional<std::string> HelperScriptServer::Stored(const std::string& name) const {
   std::string bytes;
   if (!ReadWholeFile(dir_ / ("store/" + name), bytes)) return std::nullopt;

@@ -33,6 +33,10 @@ class HelperScriptServer {
   std::vector<nlohmann::json> Requests() const;
   // The headers of request i in the order they arrived.
   std::vector<std::pair<std::string, std::string>> Headers(size_t i) const;
+  // The value of header name in request i, or nullopt when it was not sent.
+  std::optional<std::string> Header(size_t i, const std::string& name) const;
+  // How many requests sent a file of that name (XHRFN).
+  size_t Uploads(const std::string& name) const;
   // The bytes stored under name, or nullopt when nothing was.
   std::optional<std::string> Stored(const std::string& name) const;
 

@@ -221,8 +221,6 @@ QMenu* TMainForm::PropertyMenu(int n) {
   const Prop_Rec& p = s_.Prop(n);
   if (!propertyMenu) propertyMenu = new QMenu(this);
   propertyMenu->clear();
-  // Entries whose windows are not part of this build yet are shown disabled.
-  auto later = [this](const QString& caption) { propertyMenu->addAction(caption)->setEnabled(false); };
   const std::pair<QString, int> rates[] = {{ToQ("Edit Rates (Property " + p.PropName + ")"), 0},
                                            {QStringLiteral("Edit Rates - next year"), +1},
                                            {QStringLiteral("Edit Rates - previous year"), -1}};
@@ -241,7 +239,10 @@ QMenu* TMainForm::PropertyMenu(int n) {
   QAction* expenses = propertyMenu->addAction(QStringLiteral("Expenses"));
   expenses->setVisible(s_.common.NExpCats > 0);
   connect(expenses, &QAction::triggered, this, [this, n]() { Expenses(n); });
-  if (p.AS) later(ToQ("Synch Agency (" + p.PropName + ")"));
+  if (p.AS) {
+    connect(propertyMenu->addAction(ToQ("Synch Agency (" + p.PropName + ")")), &QAction::triggered, this,
+            [this, n]() { SynchAgencyCommand(n); });
+  }
   return propertyMenu;
 }
 

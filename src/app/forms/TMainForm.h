@@ -32,6 +32,7 @@ class TPaymentsForm;
 class TProformaForm;
 class TReportForm;
 class TStatsForm;
+class TAutoUploadConfigForm;
 class Session;
 struct OpenBookingRequest;
 
@@ -119,6 +120,15 @@ class TMainForm : public QMainWindow {
   void ViewLocalWebsite();
   void ViewRemoteWebsite();
   void ListWebForms();
+  // The Web menu's uploads (their messages come from the web layer).
+  void UploadWebDataCommand();
+  void SynchDatabase();
+  // "Synch Agency" for property n; 0: the current property, or in "M" one chosen among
+  // the AS properties.
+  void SynchAgencyCommand(int n = 0);
+  void ConfigureAutoUpload();
+  // Runs the auto-upload timer with a period of that many seconds; 0 stops it.
+  void SetUploadPeriod(int seconds);
   void ShowMemoryUsage();
   void ListUsers();
   void ShowHelp(int context);
@@ -141,9 +151,10 @@ class TMainForm : public QMainWindow {
   // The run's one printer set-up: "Printer properties" changes it, every print job of
   // the windows opened from here uses it.
   std::shared_ptr<QPrinter> printer;
-  // The uploads the auto-upload timer runs when their data is due (set by the web layer).
-  std::function<void()> uploadWebData;
-  std::function<void()> synchRates;
+  // "M": the AS property "Synch Agency" sends; 0 when cancelled (tests replace the picker).
+  std::function<int()> pickSynchProperty;
+  // Tests replace it; unset: the auto-upload window, modally.
+  std::function<void(TAutoUploadConfigForm&)> showAutoUpload;
   // Called once, when the chart has been painted for the first time.
   std::function<void()> onFirstPaint;
 
@@ -196,6 +207,7 @@ class TMainForm : public QMainWindow {
   StartupEnvironment env_;
   bool shown_ = false;
   bool activated_ = false;
+  bool uploading_ = false;   // an auto-upload tick is running (its box may be up)
   bool refreshing_ = false;  // a refresh tick is running (its questions run event loops)
   bool closed_ = false;      // the close has run: it must never run twice
 };

@@ -23,6 +23,8 @@
 #include "store/Session.h"
 #include "store/Settings.h"
 #include "store/forms/TPropSelForm.h"
+#include "web/WebCommands.h"
+#include "web/forms/TAutoUploadConfigForm.h"
 
 namespace tb {
 
@@ -147,10 +149,8 @@ void TMainForm::StartTimers() {
   if (!c.HS_URL.empty() && (c.NAvDays > 0 || c.SynchDB)) {
     if (c.NAvDays > 0) s_.WebDataDue = true;
     if (c.SynchDB) s_.RatesDue = true;
-    uploadTimer = new QTimer(this);
-    connect(uploadTimer, &QTimer::timeout, this, &TMainForm::AutoUploadTick);
     // No interval set means no automatic uploads, not one every second.
-    if (s_.AupFREQ > 0) uploadTimer->start(std::min(s_.AupFREQ, 24 * 3600) * 1000);
+    SetUploadPeriod(s_.AupFREQ);
   }
 }
 
@@ -166,8 +166,43 @@ void TMainForm::RefreshTick() {
 }
 
 void TMainForm::AutoUploadTick() {
-  if (s_.common.NAvDays > 0 && s_.WebDataDue && uploadWebData) uploadWebData();
-  if (s_.common.SynchDB && s_.RatesDue && synchRates) synchRates();
+  // A failure box runs its own event loop, in which the timer keeps firing: the ticks
+  // that come while it is up are skipped, not stacked behind it.
+  if (uploading_ || closed_) return;
+  uploading_ = true;
+  tb::AutoUploadTick(s_);
+  uploading_ = false;
+}
+
+void TMainForm::SetUploadPeriod(int seconds) {
+  if (!uploadTimer) {
+    uploadTimer = new QTimer(this);
+    connect(uploadTimer, &QTimer::timeout, this, &TMainForm::AutoUploadTick);
+  }
+  if (seconds <= 0) uploadTimer->stop();
+  else uploadTimer->start(std::min(seconds, 24 * 3600) * 1000);
+}
+
+// ---- Web -----------------------------------------------------------------------------------
+
+void TMainForm::UploadWebDataCommand() { UploadWebData(s_); }
+
+void TMainForm::SynchDatabase() { SynchRatesDatabase(s_, true); }
+
+void TMainForm::SynchAgencyCommand(int n) {
+  if (n == 0) {
+    n = s_.CurrentProperty;
+    if (s_.common.AllPropertiesView()) {
+      n = pickSynchProperty ? pickSynchProperty() : TPropSelForm(s_, PickPurpose::Synch, 0, this).Pick();
+    }
+  }
+  SynchAgency(s_, n);
+}
+
+void TMainForm::ConfigureAutoUpload() {
+  TAutoUploadConfigForm form(s_, [this](int seconds) { SetUploadPeriod(seconds); }, this);
+  if (showAutoUpload) showAutoUpload(form);
+  else form.exec();
 }
 
 // ---- Close -------------------------------------------------------------------------------

@@ -122,12 +122,15 @@ void TMainForm::BuildMenus() {
   add(webMenu, {"View Remote Website", nullptr, nullptr, Category::Web}, [this]() { ViewRemoteWebsite(); });
   add(webMenu, {"List/view web forms", nullptr, nullptr, Category::Web}, [this]() { ListWebForms(); });
   add(webMenu, {"Publish To Web", nullptr, nullptr, Category::Web}, nullptr)->setVisible(s_.common.wPubWeb);
-  add(webMenu, {"Upload Web Data"}, nullptr)->setVisible(s_.common.NAvDays != 0);
-  add(webMenu, {"Synch Database", nullptr, nullptr, Category::Web}, nullptr)->setVisible(s_.common.SynchDB);
+  add(webMenu, {"Upload Web Data"}, [this]() { UploadWebDataCommand(); })->setVisible(s_.common.NAvDays != 0);
+  add(webMenu, {"Synch Database", nullptr, nullptr, Category::Web}, [this]() { SynchDatabase(); })
+      ->setVisible(s_.common.SynchDB);
   bool agency = false;
   for (int n = 1; n <= s_.NumProps(); ++n) agency = agency || s_.Prop(n).AS;
-  add(webMenu, {"Synch Agency", nullptr, nullptr, Category::Web}, nullptr)->setVisible(agency);
-  add(webMenu, {"Configure auto-upload"}, nullptr)->setVisible(s_.common.NAvDays > 0 || s_.common.SynchDB);
+  add(webMenu, {"Synch Agency", nullptr, nullptr, Category::Web}, [this]() { SynchAgencyCommand(); })
+      ->setVisible(agency);
+  add(webMenu, {"Configure auto-upload"}, [this]() { ConfigureAutoUpload(); })
+      ->setVisible(s_.common.NAvDays > 0 || s_.common.SynchDB);
 
   accountsMenu = menuBar()->addMenu(QStringLiteral("&Accounts"));
   add(accountsMenu, {"Monthly Accounts"}, [this]() { MonthlyAccounts(); });

@@ -1,0 +1,200 @@
+#include "web/WebCommands.h"
+
+#include "platform/FileSystem.h"
+#include "store/DiagnosticLog.h"
+#include "store/Session.h"
+#include "web/UploadToHelper.h"
+#include "web/WebFiles.h"
+
+namespace tb {
+
+namespace {
+
+constexpr int kHelpUpload = 197;
+constexpr int kHelpSynch = 1250;
+constexpr const char* kCalendarScript = "TA-upload-calendar.php";
+constexpr const char* kRatesScript = "insertrates.php";
+
+// A file of the helper-script folder; "" when no folder is set, so that nothing is ever
+// written into whatever the working folder happens to be.
+std::string HelperFile(const Session& s, const std::string& name) {
+  const std::string folder = HelperFolder(s);
+  return folder.empty() ? std::string() : folder + name;
+}
+
+bool Upload(Session& s, const std::string& path, bool compress, const std::string& script = "") {
+  return UploadToHelper(s, s.common.HS_URL, path, s.common.HS_PW, compress, script);
+}
+
+std::string PropertyText(const Session& s, int n) { return std::to_string(n) + " " + s.Prop(n).PropName; }
+
+// Property n's calendar written into the helper folder; its path, or "" when it could not be.
+std::string MakeCalendar(Session& s, int n) {
+  const std::string path = HelperFile(s, AgencyCalendarName(n));
+  if (path.empty()) {
+    WriteLog(s, "QZ1080J Should not occur. Cannot write to file " + AgencyCalendarName(n));
+    return "";
+  }
+  return CreateAgencyCalendar(s, n, path) ? path : std::string();
+}
+
+// propinfo.php handed to Ferrit through the upload list in the root folder.
+bool HandToFerrit(Session& s, const std::string& listLine) {
+  const std::string ferrit = FerritPath(s);
+  if (!FileExists(ferrit)) {
+    s.dialogs.Beep();
+    s.dialogs.Message("Ferrit not found at " + ferrit + ". (Re)install?", MsgIcon::Error, MsgButton::Abort);
+    return false;
+  }
+  const std::string list = s.common.RootFolder + "PubWebList.txt";
+  if (!WriteWholeFile(list, listLine + "\r\n")) {
+    WriteLog(s, "QZ1080J Should not occur. Cannot write to file " + list);
+    s.dialogs.Beep();
+    s.dialogs.Message("Cannot write to file " + list + "\rUpload aborted", MsgIcon::Error, MsgButton::Abort);
+    return false;
+  }
+  if (s.processes.Run(ferrit, {list}, false) < 0) {
+    s.dialogs.Beep();
+    s.dialogs.Message("Ferrit not found at " + ferrit + ". (Re)install?", MsgIcon::Error, MsgButton::Abort);
+    return false;
+  }
+  s.dialogs.Beep();
+  s.dialogs.Message("File created. Will be uploaded as specified in Ferrit site CotlynData", MsgIcon::Information,
+                    MsgButton::OK);
+  return true;
+}
+
+}  // namespace
+
+std::string FerritPath(const Session& s) {
+  std::string folder = s.common.ProgramFolder;
+  if (!folder.empty() && folder.back() == '/') folder.pop_back();
+  return ExtractFilePath(folder) + "Ferrit/Ferrit";
+}
+
+bool UploadWebData(Session& s) {
+  if (s.common.NAvDays == 0) {
+    s.dialogs.Beep();
+    s.dialogs.Message("Function inactive\rConfigure File Upload period", MsgIcon::Error,
+                      MsgButton::Abort | MsgButton::Help, kHelpUpload);
+    return false;
+  }
+  const PublishResult published = PublishPHPWebData(s);
+  if (!published.error.empty()) {
+    s.dialogs.Beep();
+    s.dialogs.Message(published.error + "\rUpload aborted", MsgIcon::Error, MsgButton::Abort);
+    return false;
+  }
+  if (s.common.HS_URL.empty()) return HandToFerrit(s, published.listLine);
+  const bool sent = Upload(s, HelperFolder(s) + "propinfo.php", s.common.HS_Compress);
+  s.dialogs.Beep();
+  if (sent) {
+    s.dialogs.Message("Property availability data uploaded (with helper script)\rFile=propinfo.php More details in "
+                      "diagnostic log",
+                      MsgIcon::Information, MsgButton::OK | MsgButton::Help, kHelpUpload);
+  } else {
+    s.dialogs.Message("XHR-Error. Upload of propinfo.php failed\rCheck diagnostic log", MsgIcon::Error,
+                      MsgButton::Abort | MsgButton::Help, kHelpSynch);
+  }
+  return sent;
+}
+
+bool SynchRatesDatabase(Session& s, bool fromMenu) {
+  if (s.common.HS_URL.empty()) {
+    s.dialogs.Message("Synch not possible. Specify URL of helper application", MsgIcon::Error, MsgButton::OK);
+    return false;
+  }
+  if (fromMenu && s.dialogs.Message("Upload rates data and insert into remote database?", MsgIcon::Warning,
+                                    MsgButton::Yes | MsgButton::Cancel) != MsgButton::Yes)
+    return false;
+  const std::string path = HelperFile(s, "ratequery.php");
+  int rows = 0;
+  bool sent = false;
+  if (path.empty()) WriteLog(s, "QZ1080J Should not occur. Cannot write to file ratequery.php");
+  // A query that could not be written is not sent: the server would run the old one.
+  else if (CreateRateQuery(s, path, rows)) sent = Upload(s, path, s.common.HS_Compress, kRatesScript);
+  if (!sent) {
+    s.dialogs.Message("XHR-Rates upload error.\rCannot upload / run script: insertrates.php\rCheck diagnostic log",
+                      MsgIcon::Error, MsgButton::Abort | MsgButton::Help, kHelpSynch);
+    return false;
+  }
+  s.RatesDue = false;
+  if (fromMenu) {
+    s.dialogs.Beep();
+    s.dialogs.Message("Successfully synched online database.\rCreated local SQL query file " + path +
+                          "\rFor exact dates see file. Diagnostic log shows timings.\rUploaded - there were " +
+                          std::to_string(rows) + " rows\rThen ran update script: insertrates.php",
+                      MsgIcon::Information, MsgButton::OK);
+  }
+  return true;
+}
+
+bool SynchAgency(Session& s, int n) {
+  if (n < 1 || n > s.NumProps() || !s.Prop(n).AS) return true;
+  const std::string path = MakeCalendar(s, n);
+  if (path.empty()) {
+    s.dialogs.Message("XHR-Upload error\rCannot create calendar file for property " + PropertyText(s, n) +
+                          "\rMust run Synch Agency again (See Help)",
+                      MsgIcon::Error, MsgButton::Abort | MsgButton::Help, kHelpSynch);
+    return false;
+  }
+  if (!Upload(s, path, false, kCalendarScript)) {
+    s.dialogs.Message("XHR-Upload error\rCannot synch. property " + PropertyText(s, n) +
+                          "\rMust run Synch Agency again (See Help)",
+                      MsgIcon::Error, MsgButton::Abort | MsgButton::Help, kHelpSynch);
+    return false;
+  }
+  s.dialogs.Message("Availability sucessfully synchronised\rProperty " + PropertyText(s, n), MsgIcon::None,
+                    MsgButton::OK);
+  return true;
+}
+
+void AgencyCalendarAfterSave(Session& s, int n) {
+  Prop_Rec& p = s.Prop(n);
+  if (!p.AS) {
+    p.DatesChanged = 0;
+    return;
+  }
+  const std::string path = MakeCalendar(s, n);
+  if (path.empty()) {
+    s.dialogs.Message("XHR-Upload error. (NB Booking was updated)\rCannot create calendar file for property " +
+                          PropertyText(s, n) + "\rMust run Synch Agency again (see Help)",
+                      MsgIcon::Error, MsgButton::OK | MsgButton::Help, kHelpSynch);
+    return;
+  }
+  p.DatesChanged = 0;
+  // Without a helper script there is nowhere to send it: a box after every save would
+  // only nag. The file stays in the folder and "Synch Agency" still says what is missing.
+  if (s.common.HS_URL.empty()) {
+    WriteLog(s, "Agency calendar " + path + " not sent: no helper script URL (HS_URL)");
+    return;
+  }
+  if (!Upload(s, path, false, kCalendarScript)) {
+    s.dialogs.Message("XHR-Upload error.  (NB Booking was updated)\rCannot synch. Property=" + PropertyText(s, n) +
+                          "\rMust run Synch Agency again (see Help)",
+                      MsgIcon::Error, MsgButton::OK | MsgButton::Help, kHelpSynch);
+  }
+}
+
+void InstallAgencyCalendarHook(Session& s) {
+  s.agencyCalendarUpload = [](Session& session, int n) { AgencyCalendarAfterSave(session, n); };
+}
+
+void AutoUploadTick(Session& s) {
+  if (s.common.NAvDays > 0 && s.WebDataDue) {
+    const std::string path = HelperFile(s, "propinfo.php");
+    bool sent = false;
+    if (path.empty()) WriteLog(s, "QZ1080J Should not occur. Cannot write to file propinfo.php");
+    else if (CreateWebData(s, path)) sent = Upload(s, path, s.common.HS_Compress);
+    if (!sent) {
+      s.dialogs.Beep();
+      s.dialogs.Message("XHR-Error. Auto-upload of propinfo.php failed\rCheck diagnostic log", MsgIcon::Error,
+                        MsgButton::Abort, kHelpSynch);
+      return;
+    }
+    s.WebDataDue = false;
+  }
+  if (s.common.SynchDB && s.RatesDue) SynchRatesDatabase(s, false);
+}
+
+}  // namespace tb

@@ -1,0 +1,38 @@
+#pragma once
+// What the Web commands, the booking save and the auto-upload timer do with the web
+// files: build them, send them through the helper script (or hand them to Ferrit), and
+// tell the user how it went. Each returns true only when the data went up.
+
+#include <string>
+
+namespace tb {
+
+class Session;
+
+// "Upload Web Data": propinfo.php to the helper script, or without one listed for Ferrit
+// and Ferrit started.
+bool UploadWebData(Session& s);
+
+// The online rates database brought up to date: ratequery.php built, sent and run by
+// "insertrates.php". From the menu it asks first and reports success; from the timer
+// only a failure is shown. Success clears the rates mark.
+bool SynchRatesDatabase(Session& s, bool fromMenu);
+
+// "Synch Agency" for property n; nothing happens (true) for a property without AS.
+bool SynchAgency(Session& s, int n);
+
+// After property n's booking file was written with changed dates: the calendar of an AS
+// property built and sent. The mark stays when the file could not be made, so that the
+// next save tries again; otherwise it is cleared whatever the upload did.
+void AgencyCalendarAfterSave(Session& s, int n);
+// Makes every booking-file write of s run AgencyCalendarAfterSave.
+void InstallAgencyCalendarHook(Session& s);
+
+// One tick of the auto-upload timer: the property data when due (its mark kept on failure
+// so that the next tick tries again), then the rates when due.
+void AutoUploadTick(Session& s);
+
+// Where Ferrit is: "Ferrit/Ferrit" in the parent of the program's folder.
+std::string FerritPath(const Session& s);
+
+}  // namespace tb
