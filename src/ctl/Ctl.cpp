@@ -73,6 +73,10 @@ const char* const kHelp =
     "      e-mailed to them, with --agent the agent summary (printed beside --pdf as\n"
     "      NAME-summary.pdf, or to --pdf with --summary-only, or as CSV to --csv); the\n"
     "      log on stdout or as JSON; exit 0 only when the run completed\n"
+    "  webfiles ROOT [--today YYYY-MM-DD]\n"
+    "      writes propinfo.php, ratequery.php and the agency calendars of the\n"
+    "      properties with AS set into the HS_LDIR folder, as the upload commands make\n"
+    "      them, and sends nothing; JSON out; exit 0 only when every file was written\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -129,7 +133,8 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
                   {"rates", CtlRates},   {"letter", CtlLetter},
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
-                  {"expenses", CtlExpenses}, {"payments", CtlPayments}};
+                  {"expenses", CtlExpenses}, {"payments", CtlPayments},
+                  {"webfiles", CtlWebFiles}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);
