@@ -216,6 +216,23 @@ TEST_F(WebFiles, RateQueryWithoutRates) {
   EXPECT_EQ(rows, 0);
 }
 
+// Tuesday 5 January 2027 lies in week 53 of 2026 (2-8 January), before week 1 of 2027:
+// availability goes on from 2026's last week, while the calendar and the rates query
+// start at week 1 of 2027, never before it.
+TEST_F(WebFiles, BeforeTheFirstWeekOfTheYear) {
+  t.clock.Set(EncodeDate(2027, 1, 5) + 0.5);
+  s.common.NAvDays = 10;
+  Book(1, {Let(EncodeDate(2027, 1, 2), 7)});
+  Rates(1, 2026, 0);  // every week of 2026 closed: none of them may show up
+  Rates(1, 2027, 1, [](Rate_Rec& r) { r.WeekRates[1].CostOrBand = 0; });
+  EXPECT_EQ(CodeOf(PropInfoText(s)), "4B");
+  EXPECT_EQ(AgencyCalendarText(s, 1), Calendar({{"2027-01-02", "2027-01-08"}, {"2027-01-16", "2027-01-22"}}));
+  int rows = 0;
+  const std::string query = RateQueryText(s, rows);
+  EXPECT_NE(query.find(R"("('Bramble','2027-01-09','2027-01-15',500,'',300),".)"), std::string::npos) << query;
+  EXPECT_EQ(query.find("2026-"), std::string::npos) << query;
+}
+
 TEST_F(WebFiles, HelperFolderIsTakenFromTheRoot) {
   const struct {
     const char* ldir;
