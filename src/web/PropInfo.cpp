@@ -60,8 +60,9 @@ std::string AvailabilityCode(Session& s, int n, TDateTime today, int navDays, TS
   return Compressed(days);
 }
 
-void AppendDeparture(std::string& out, const Book_Rec& b) {
-  out += out.size() == 1 ? "{\"s\":\"" : ",{\"s\":\"";
+// One object of the departure list; objects after the first are preceded by a comma.
+void AppendDeparture(std::string& out, const Book_Rec& b, bool first) {
+  out += first ? "{\"s\":\"" : ",{\"s\":\"";
   AppendIsoDay(out, b.StartD);
   out += "\",\"e\":\"";
   AppendIsoDay(out, b.EndD);
@@ -82,7 +83,7 @@ std::string DepartureList(const Session& s, int n, TDateTime today, int days) {
   for (; b; b = b->Next) {
     if (b->Rec.Status == Cancelled) continue;
     if (b->Rec.EndD >= stop) break;
-    AppendDeparture(out, b->Rec);
+    AppendDeparture(out, b->Rec, out.size() == 1);
   }
   return out.size() == 1 ? "" : out + "]";
 }
