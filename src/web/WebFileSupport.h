@@ -1,5 +1,5 @@
 #pragma once
-// What the web-file writers share: the line end, the date form the web site reads,
+// What the web-file writers share: the date form the web site reads,
 // the week that holds a day, and the one way a finished file is put in place.
 
 #include <string>
@@ -10,8 +10,6 @@ namespace tb {
 
 class Session;
 struct Prop_Rec;
-
-inline constexpr const char* kCrLf = "\r\n";
 
 // "yyyy-mm-dd", appended to out (built by hand: a rates query has thousands).
 void AppendIsoDay(std::string& out, TDateTime d);
