@@ -77,6 +77,10 @@ const char* const kHelp =
     "      builds propinfo.php, ratequery.php or PROP's agency calendar in HS_LDIR and\n"
     "      sends it to the helper script (HS_URL) as the Web commands and the\n"
     "      auto-upload timer do; exit 0 only when the server took it\n"
+    "  webfiles ROOT [--today YYYY-MM-DD]\n"
+    "      writes propinfo.php, ratequery.php and the agency calendars of the\n"
+    "      properties with AS set into the HS_LDIR folder, as the upload commands make\n"
+    "      them, and sends nothing; JSON out; exit 0 only when every file was written\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -134,7 +138,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"rates", CtlRates},   {"letter", CtlLetter},
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
                   {"expenses", CtlExpenses}, {"payments", CtlPayments},
-                  {"upload", CtlUpload}};
+                  {"upload", CtlUpload}, {"webfiles", CtlWebFiles}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);

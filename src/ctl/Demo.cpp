@@ -200,6 +200,12 @@ std::string MakeDemo(const DemoOptions& o) {
   ini.WriteString(c, "X2-Desc", "Repairs");
   ini.WriteString(c, "X3-Desc", "Laundry");
   ini.WriteBool(c, "wPubWeb", true);
+  // The web files: 90 days of availability, 14 days of departures, written into
+  // "Web-Up/" beside the settings, ready for a helper script once a URL is set.
+  ini.WriteInteger(c, "NAvDays", 90);
+  ini.WriteInteger(c, "wUCD", 14);
+  ini.WriteString(c, "HS_LDIR", "Web-Up/");
+  if (!ForceDirectories(root + "Web-Up")) return "Cannot create folder " + root + "Web-Up";
   ini.WriteInteger(c, "NumProps", o.properties);
 
   std::mt19937 rng(o.seed);
@@ -211,6 +217,7 @@ std::string MakeDemo(const DemoOptions& o) {
     AddProperty(ini, n, name, style);
     ini.WriteInteger(PropertySection(n), "Owner", DemoOwnerOf(n, o.properties));
     if (n == 1) ini.WriteBool(PropertySection(n), "AO", true);  // let for its owner: the title names them
+    if (n <= 2) ini.WriteBool(PropertySection(n), "AS", true);  // calendars kept with an agency
     const std::string folder = root + PathFromText(name) + "/";
     for (const char* sub : {"Data", "Archive", "Letters"})
       if (!ForceDirectories(folder + sub)) return "Cannot create folder " + folder + sub;

@@ -16,10 +16,6 @@ constexpr std::array<char32_t, 32> kHigh = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-char32_t CodePointOf(unsigned char b) {
-  return (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : b;
-}
-
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);
@@ -73,10 +69,12 @@ std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
 
 }  // namespace
 
+char32_t Cp1252CodePoint(unsigned char b) { return (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : b; }
+
 std::string Cp1252ToUtf8(std::string_view ansi) {
   std::string out;
   out.reserve(ansi.size() + ansi.size() / 4);
-  for (char c : ansi) AppendUtf8(out, CodePointOf(static_cast<unsigned char>(c)));
+  for (char c : ansi) AppendUtf8(out, Cp1252CodePoint(static_cast<unsigned char>(c)));
   return out;
 }
 

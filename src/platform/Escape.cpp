@@ -89,4 +89,53 @@ std::string MailtoLink(const std::string& address, const std::string& subject, c
   return link;
 }
 
+std::string PhpDoubleQuoted(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (c == '\\' || c == '"' || c == '$') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+std::string PhpSqlQuoted(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '\\': out += "\\\\\\\\"; break;
+      case '\'': out += "\\'"; break;
+      case '"': out += "\\\""; break;
+      case '$': out += "\\$"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string PhpJsonQuoted(std::string_view text) {
+  static const char kHex[] = "0123456789abcdef";
+  text = TrimView(text);
+  std::string out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '\\') {
+      out += "\\\\\\\\";
+    } else if (c == '\'') {
+      out += "\\'";
+    } else if (c == '"') {
+      out += "\\\"";
+    } else if (c < 0x20 || c >= 0x7F) {
+      const char32_t cp = Cp1252CodePoint(c);
+      out += "\\u";
+      for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(cp >> shift) & 0x0F];
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
 }  // namespace tb

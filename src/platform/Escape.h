@@ -31,4 +31,17 @@ std::string RtfEscape(const std::string& text);
 std::string MailtoLink(const std::string& address, const std::string& subject, const std::string& cc,
                        const std::string& body);
 
+// A Windows-1252 text inside a PHP double-quoted string: "\", '"' and "$" get a "\",
+// so that a name can neither end the string nor start a variable.
+std::string PhpDoubleQuoted(std::string_view text);
+
+// A Windows-1252 text for an SQL string in single quotes that itself stands in a PHP
+// double-quoted string: "'" as "\'", "\" as four, '"' as "\"" and "$" as "\$".
+std::string PhpSqlQuoted(std::string_view text);
+
+// A Windows-1252 text for a JSON string that stands in a PHP single-quoted string:
+// trimmed, "\" as four, "'" as "\'", '"' as "\"", and control and non-ASCII
+// characters as "\uXXXX" (their Unicode code points), so the JSON stays ASCII.
+std::string PhpJsonQuoted(std::string_view text);
+
 }  // namespace tb

@@ -67,5 +67,26 @@ TEST(Escape, MailtoLinkKeepsEachTextInItsField) {
   for (const Case& c : cases) EXPECT_EQ(MailtoLink(c.address, c.subject, c.cc, c.body), c.link) << c.address;
 }
 
+// The three web-file escapes side by side: each keeps plain text, and none lets a
+// name or comment end its string or start a PHP variable.
+TEST(Escape, WebFileTexts) {
+  struct Case {
+    std::string in, phpDouble, sql, json;
+  } cases[] = {
+      {"Heron Cottage", "Heron Cottage", "Heron Cottage", "Heron Cottage"},
+      {"Owner's week", "Owner's week", "Owner\\'s week", "Owner\\'s week"},
+      {"C:\\x", "C:\\\\x", "C:\\\\\\\\x", "C:\\\\\\\\x"},
+      {"say \"hi\"", "say \\\"hi\\\"", "say \\\"hi\\\"", "say \\\"hi\\\""},
+      {"$5 ${x}", "\\$5 \\${x}", "\\$5 \\${x}", "$5 ${x}"},
+      {"  Late\r\narrival \t", "  Late\r\narrival \t", "  Late\r\narrival \t", "Late\\u000d\\u000aarrival"},
+      {"Caf\xE9 \x80" "5", "Caf\xE9 \x80" "5", "Caf\xE9 \x80" "5", "Caf\\u00e9 \\u20ac5"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(PhpDoubleQuoted(c.in), c.phpDouble) << c.in;
+    EXPECT_EQ(PhpSqlQuoted(c.in), c.sql) << c.in;
+    EXPECT_EQ(PhpJsonQuoted(c.in), c.json) << c.in;
+  }
+}
+
 }  // namespace
 }  // namespace tb::test

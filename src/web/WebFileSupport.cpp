@@ -1,0 +1,52 @@
+#include "web/WebFileSupport.h"
+
+#include <cmath>
+
+#include "bookings/Rates.h"
+#include "platform/FileSystem.h"
+#include "platform/PathText.h"
+#include "store/DiagnosticLog.h"
+#include "store/PropRec.h"
+
+namespace tb {
+
+namespace {
+
+void AppendDigits(std::string& out, int value, int digits) {
+  char buf[8];
+  for (int i = digits - 1; i >= 0; --i, value /= 10) buf[i] = static_cast<char>('0' + value % 10);
+  out.append(buf, static_cast<size_t>(digits));
+}
+
+}  // namespace
+
+void AppendIsoDay(std::string& out, TDateTime d) {
+  const DateParts p = DecodeDate(d);
+  AppendDigits(out, p.year, 4);
+  out += '-';
+  AppendDigits(out, p.month, 2);
+  out += '-';
+  AppendDigits(out, p.day, 2);
+}
+
+YearWeek WeekHolding(const Prop_Rec& p, TDateTime day) {
+  YearWeek w{DecodeDate(day).year, 1};
+  TDateTime start = WeekStart(w.year, 1, p);
+  if (day < start) start = WeekStart(--w.year, 1, p);
+  w.week = static_cast<int>(std::floor((day - start) / 7)) + 1;
+  return w;
+}
+
+int FirstRateWeek(const Prop_Rec& p, int year, TDateTime today, int ahead) {
+  // Before week 1 (the first days of January) the whole weeks come out negative.
+  const double weeks = std::trunc((today - WeekStart(year, 1, p)) / 7);
+  return weeks + ahead < 1 ? 1 : static_cast<int>(weeks) + ahead;
+}
+
+bool WriteWebFile(Session& s, const std::string& path, const std::string& text) {
+  if (WriteWholeFile(path, text)) return true;
+  WriteLog(s, "QZ1080J Should not occur. Cannot write to file " + PathText(path));
+  return false;
+}
+
+}  // namespace tb
