@@ -26,7 +26,7 @@ class WebCommands : public ::testing::Test {
   void Load(const std::string& url, const std::string& extra = "") {
     t.Load("[Common]\nNumProps=2\nNAvDays=30\nSynchDB=1\nHS_LDIR=Web-Up/\nHS_PW=" + std::string(kPassword) +
            "\nHS_URL=" + url + "\n" + extra + "[Prop01]\nPropName=Heron\nID=11\nAS=1\n[Prop02]\nPropName=Kite\nID=12\n");
-    t.dir.Write("root/Web-Up/.keep", "");
+    for (const char* folder : {"Web-Up", "Heron/Data", "Kite/Data"}) ForceDirectories(t.Root() + folder);
   }
   std::string Log() const { return t.dir.Read("root/Cotlyn.log"); }
   std::string Down() const { return "https://127.0.0.1:1/helper.php"; }

@@ -143,8 +143,9 @@ TEST_F(WebFiles, AgencyCalendars) {
   ASSERT_EQ(Calendar({{"2026-07-18", "2026-07-24"}, {"2026-07-26", "2026-07-29"}}),
             "101\r\n{\"bookedRanges\":[\r\n{\"start\": \"2026-07-18\",\"end\": \"2026-07-24\"},\r\n"
             "{\"start\": \"2026-07-26\",\"end\": \"2026-07-29\"}]}\r\n");
-  const auto closed = [](std::initializer_list<int> weeks) {
-    return [weeks](Rate_Rec& r) {
+  // The weeks are copied: an initializer list's array ends with the full expression.
+  const auto closed = [](std::initializer_list<int> list) {
+    return [weeks = std::vector<int>(list)](Rate_Rec& r) {
       for (const int w : weeks) r.WeekRates[static_cast<size_t>(w - 1)].CostOrBand = 0;
     };
   };
