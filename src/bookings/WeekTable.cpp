@@ -35,7 +35,8 @@ void FillWeekRates(Status_Rec& w, const Rate_Rec& rates, bool allView) {
     w.WeekCost = Price(rates.BandCost[static_cast<size_t>(v - 1)]);
   } else {
     w.WeekCost = Price(v);
-    if (v == 0 && rates.BandCost[0] != 0) {
+    w.Closed = v == 0 && rates.BandCost[0] != 0;
+    if (w.Closed) {
       w.DayMask = kWholeWeek;
       w.DayStatus[0] = w.DayEffStatus[0] = Reserved;
       w.WeekNames = allView && !e.WeekComment.empty() ? Cut(e.WeekComment, kNamesMax) : "- Reserved -";

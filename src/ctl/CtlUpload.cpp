@@ -47,7 +47,7 @@ int CtlUpload(const std::vector<std::string>& args, std::ostream& out, std::ostr
     file = "propinfo.php";
     sent = UploadWebData(s);
   }
-  j["file"] = JsonText(HelperFolder(s) + file);
+  j["file"] = HelperFolder(s) + file;  // a native path: UTF-8 already
   j["sent"] = sent;
   out << j.dump(2) << "\n";
   return sent ? 0 : 1;

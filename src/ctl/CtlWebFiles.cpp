@@ -24,10 +24,6 @@ int CtlWebFiles(const std::vector<std::string>& args, std::ostream& out, std::os
   Session& s = ctl->session();
 
   const std::string folder = HelperFolder(s);
-  if (folder.empty()) {
-    err << "HS_LDIR is not set: there is no folder for the web files\n";
-    return 1;
-  }
   if (!DirectoryExists(folder)) {
     err << "Local Directory for files " << folder << " defined in Web-Up not found\n";
     return 1;

@@ -20,6 +20,9 @@ struct Status_Rec {
   std::array<uint8_t, 7> DayStatus{};
   std::array<uint8_t, 7> DayEffStatus{};
   uint8_t SpecialMark = 0;  // 8 when a let starting this week has special instructions
+  // No price while the year has band prices: not to be let, whatever a booking in it
+  // (the owner's hold, say) shows on the chart.
+  bool Closed = false;
   uint8_t RateBand = 0;     // 1..6, else 0
   char FuelBand = 0;
   // Whole currency units, as the rates file holds them (32 bits: a week of a large

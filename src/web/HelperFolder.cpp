@@ -1,15 +1,14 @@
 #include "platform/FileSystem.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 #include "web/WebFiles.h"
 
 namespace tb {
 
 std::string HelperFolder(const Session& s) {
-  const std::string& dir = s.common.HS_LDIR;
-  if (dir.empty()) return "";
-  std::string folder = NativePath(dir);
-  if (IsRelativePath(folder)) folder = s.common.RootFolder + folder;
-  return IncludeTrailingSlash(folder);
+  // Relative to the root folder, as every configured folder is; unset, the root itself.
+  const std::string folder = ResolvePath(s.common.HS_LDIR, s.common.RootFolder);
+  return folder.empty() ? s.common.RootFolder : IncludeTrailingSlash(folder);
 }
 
 }  // namespace tb

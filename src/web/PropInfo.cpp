@@ -20,6 +20,7 @@ namespace {
 // "A" for a day the web site may offer, "B" for a booked one. Holds stay on offer
 // unless marked to show as let, which the web week table already shows as paid.
 char DayLetter(const Status_Rec& w, int day) {
+  if (w.Closed) return 'B';
   if (w.DayMask == kWholeWeek) return (w.DayStatus[0] & ~kChangeoverBit) == Hold ? 'A' : 'B';
   if ((w.DayMask & (1 << day)) == 0) return 'A';
   const int st = w.DayStatus[static_cast<size_t>(day)] & ~kChangeoverBit;

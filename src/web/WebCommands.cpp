@@ -1,6 +1,7 @@
 #include "web/WebCommands.h"
 
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 #include "store/DiagnosticLog.h"
 #include "store/Session.h"
 #include "web/UploadToHelper.h"
@@ -15,13 +16,6 @@ constexpr int kHelpSynch = 1250;
 constexpr const char* kCalendarScript = "TA-upload-calendar.php";
 constexpr const char* kRatesScript = "insertrates.php";
 
-// A file of the helper-script folder; "" when no folder is set, so that nothing is ever
-// written into whatever the working folder happens to be.
-std::string HelperFile(const Session& s, const std::string& name) {
-  const std::string folder = HelperFolder(s);
-  return folder.empty() ? std::string() : folder + name;
-}
-
 bool Upload(Session& s, const std::string& path, bool compress, const std::string& script = "") {
   return UploadToHelper(s, s.common.HS_URL, path, s.common.HS_PW, compress, script);
 }
@@ -30,11 +24,7 @@ std::string PropertyText(const Session& s, int n) { return std::to_string(n) + "
 
 // Property n's calendar written into the helper folder; its path, or "" when it could not be.
 std::string MakeCalendar(Session& s, int n) {
-  const std::string path = HelperFile(s, AgencyCalendarName(n));
-  if (path.empty()) {
-    WriteLog(s, "QZ1080J Should not occur. Cannot write to file " + AgencyCalendarName(n));
-    return "";
-  }
+  const std::string path = HelperFolder(s) + AgencyCalendarName(n);
   return CreateAgencyCalendar(s, n, path) ? path : std::string();
 }
 
@@ -43,19 +33,19 @@ bool HandToFerrit(Session& s, const std::string& listLine) {
   const std::string ferrit = FerritPath(s);
   if (!FileExists(ferrit)) {
     s.dialogs.Beep();
-    s.dialogs.Message("Ferrit not found at " + ferrit + ". (Re)install?", MsgIcon::Error, MsgButton::Abort);
+    s.dialogs.Message("Ferrit not found at " + PathText(ferrit) + ". (Re)install?", MsgIcon::Error, MsgButton::Abort);
     return false;
   }
   const std::string list = s.common.RootFolder + "PubWebList.txt";
   if (!WriteWholeFile(list, listLine + "\r\n")) {
-    WriteLog(s, "QZ1080J Should not occur. Cannot write to file " + list);
+    WriteLog(s, "QZ1080J Should not occur. Cannot write to file " + PathText(list));
     s.dialogs.Beep();
-    s.dialogs.Message("Cannot write to file " + list + "\rUpload aborted", MsgIcon::Error, MsgButton::Abort);
+    s.dialogs.Message("Cannot write to file " + PathText(list) + "\rUpload aborted", MsgIcon::Error, MsgButton::Abort);
     return false;
   }
   if (s.processes.Run(ferrit, {list}, false) < 0) {
     s.dialogs.Beep();
-    s.dialogs.Message("Ferrit not found at " + ferrit + ". (Re)install?", MsgIcon::Error, MsgButton::Abort);
+    s.dialogs.Message("Ferrit not found at " + PathText(ferrit) + ". (Re)install?", MsgIcon::Error, MsgButton::Abort);
     return false;
   }
   s.dialogs.Beep();
@@ -107,12 +97,10 @@ bool SynchRatesDatabase(Session& s, bool fromMenu) {
   if (fromMenu && s.dialogs.Message("Upload rates data and insert into remote database?", MsgIcon::Warning,
                                     MsgButton::Yes | MsgButton::Cancel) != MsgButton::Yes)
     return false;
-  const std::string path = HelperFile(s, "ratequery.php");
+  const std::string path = HelperFolder(s) + "ratequery.php";
   int rows = 0;
-  bool sent = false;
-  if (path.empty()) WriteLog(s, "QZ1080J Should not occur. Cannot write to file ratequery.php");
   // A query that could not be written is not sent: the server would run the old one.
-  else if (CreateRateQuery(s, path, rows)) sent = Upload(s, path, s.common.HS_Compress, kRatesScript);
+  const bool sent = CreateRateQuery(s, path, rows) && Upload(s, path, s.common.HS_Compress, kRatesScript);
   if (!sent) {
     s.dialogs.Message("XHR-Rates upload error.\rCannot upload / run script: insertrates.php\rCheck diagnostic log",
                       MsgIcon::Error, MsgButton::Abort | MsgButton::Help, kHelpSynch);
@@ -121,7 +109,7 @@ bool SynchRatesDatabase(Session& s, bool fromMenu) {
   s.RatesDue = false;
   if (fromMenu) {
     s.dialogs.Beep();
-    s.dialogs.Message("Successfully synched online database.\rCreated local SQL query file " + path +
+    s.dialogs.Message("Successfully synched online database.\rCreated local SQL query file " + PathText(path) +
                           "\rFor exact dates see file. Diagnostic log shows timings.\rUploaded - there were " +
                           std::to_string(rows) + " rows\rThen ran update script: insertrates.php",
                       MsgIcon::Information, MsgButton::OK);
@@ -166,7 +154,7 @@ void AgencyCalendarAfterSave(Session& s, int n) {
   // Without a helper script there is nowhere to send it: a box after every save would
   // only nag. The file stays in the folder and "Synch Agency" still says what is missing.
   if (s.common.HS_URL.empty()) {
-    WriteLog(s, "Agency calendar " + path + " not sent: no helper script URL (HS_URL)");
+    WriteLog(s, "Agency calendar " + PathText(path) + " not sent: no helper script URL (HS_URL)");
     return;
   }
   if (!Upload(s, path, false, kCalendarScript)) {
@@ -182,11 +170,8 @@ void InstallAgencyCalendarHook(Session& s) {
 
 void AutoUploadTick(Session& s) {
   if (s.common.NAvDays > 0 && s.WebDataDue) {
-    const std::string path = HelperFile(s, "propinfo.php");
-    bool sent = false;
-    if (path.empty()) WriteLog(s, "QZ1080J Should not occur. Cannot write to file propinfo.php");
-    else if (CreateWebData(s, path)) sent = Upload(s, path, s.common.HS_Compress);
-    if (!sent) {
+    const std::string path = HelperFolder(s) + "propinfo.php";
+    if (!CreateWebData(s, path) || !Upload(s, path, s.common.HS_Compress)) {
       s.dialogs.Beep();
       s.dialogs.Message("XHR-Error. Auto-upload of propinfo.php failed\rCheck diagnostic log", MsgIcon::Error,
                         MsgButton::Abort, kHelpSynch);

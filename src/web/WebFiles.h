@@ -13,7 +13,7 @@ namespace tb {
 class Session;
 
 // The local folder HS_LDIR names, ending with "/": a relative one is taken from the
-// root folder. "" when HS_LDIR is empty.
+// root folder, and an empty one is the root folder.
 std::string HelperFolder(const Session& s);
 
 // propinfo.php as bytes.

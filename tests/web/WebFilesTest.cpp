@@ -96,6 +96,7 @@ TEST_F(WebFiles, AvailabilityCodes) {
       {"hold days inside a week with a let", 12, {Let(July(14), 2), Let(July(16), 2, Hold)}, false, "BB"},
       {"a cancelled let frees its days", 12, {Let(July(18), 7, Cancelled)}, false, ""},
       {"a week without a price is booked", 12, {}, true, "4A7B"},
+      {"also with the owner's hold in it", 12, {Let(July(18), 7, Hold)}, true, "4A7B"},
   };
   for (const Case& c : cases) {
     s.Prop(1).Bookings.Clear();
@@ -183,7 +184,7 @@ TEST_F(WebFiles, AgencyCalendars) {
   EXPECT_EQ(AgencyCalendarName(3), "P3-cal-json.txt");
 }
 
-// Rows from last week on: equal weeks merged, band prices looked up, a year's 53rd
+// Rows from last week on: equal weeks merged (a new year's minimum starts a row), band prices looked up, a year's 53rd
 // entry used only in a 53-week year, comments and names escaped, each property's rows
 // apart, and a property without this year's rates left out.
 TEST_F(WebFiles, RateQueryFile) {
@@ -194,6 +195,7 @@ TEST_F(WebFiles, RateQueryFile) {
   Rates(1, 2027, 520, [](Rate_Rec& r) { r.WeekRates[52] = {0, 0, 999, "never"}; });
   Rates(2, 2027, 520);
   Rates(3, 2026, 2, [](Rate_Rec& r) { r.MinCost = 200; });
+  Rates(3, 2027, 2);  // the same price with a new minimum: a row of its own
   int rows = 0;
   EXPECT_EQ(RateQueryText(s, rows),
             Lines({"<?php",
@@ -202,8 +204,9 @@ TEST_F(WebFiles, RateQueryFile) {
                    R"("('Bramble\'s \"Den\"','2026-07-25','2026-08-07',750,'Owner\'s week',300),".)",
                    R"("('Bramble\'s \"Den\"','2026-08-08','2027-01-08',500,'',300),".)",
                    R"("('Bramble\'s \"Den\"','2027-01-09','2028-01-07',520,'',300),".)",
-                   R"("('Kite','2026-07-04','2027-01-08',400,'',200);";)"}));
-  EXPECT_EQ(rows, 5);
+                   R"("('Kite','2026-07-04','2027-01-08',400,'',200),".)",
+                   R"("('Kite','2027-01-09','2028-01-07',400,'',300);";)"}));
+  EXPECT_EQ(rows, 6);
 }
 
 // With no rates at all the statement keeps its header and an empty VALUES list, still
@@ -238,7 +241,7 @@ TEST_F(WebFiles, HelperFolderIsTakenFromTheRoot) {
   const struct {
     const char* ldir;
     std::string folder;
-  } cases[] = {{"", ""}, {"Web-Up", t.Root() + "Web-Up/"}, {"Web\\Up\\", t.Root() + "Web/Up/"}, {"/srv/up", "/srv/up/"}};
+  } cases[] = {{"", t.Root()}, {"Web-Up", t.Root() + "Web-Up/"}, {"Web-Up\xE9", t.Root() + "Web-Up\xC3\xA9/"}, {"Web\\Up\\", t.Root() + "Web/Up/"}, {"/srv/up", "/srv/up/"}};
   for (const auto& c : cases) {
     s.common.HS_LDIR = c.ldir;
     EXPECT_EQ(HelperFolder(s), c.folder) << c.ldir;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/PathText.h"
 #include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
@@ -23,6 +24,7 @@ constexpr int kHelp = 199;
 TAutoUploadConfigForm::TAutoUploadConfigForm(Session& s, std::function<void(int)> setPeriod, QWidget* parent)
     : QDialog(parent), s_(s), setPeriod_(std::move(setPeriod)) {
   setWindowTitle(QStringLiteral("Configure Auto-upload"));
+  setMinimumWidth(320);  // room for the caption
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   Freq = new QLineEdit(QString::number(s_.AupFREQ / 60), this);
@@ -67,7 +69,7 @@ bool TAutoUploadConfigForm::SaveExit() {
   if (!FieldLeft()) return false;
   const int minutes = *ParseUploadMinutes(FromQ(Freq->text()));
   if (!SaveUploadMinutes(s_, minutes)) {
-    s_.dialogs.Message("Cannot write to file " + s_.registry.FilePath(), MsgIcon::Error, MsgButton::OK);
+    s_.dialogs.Message("Cannot write to file " + PathText(s_.registry.FilePath()), MsgIcon::Error, MsgButton::OK);
     return false;
   }
   if (!s_.common.HS_URL.empty() && minutes > 0 && setPeriod_) setPeriod_(s_.AupFREQ);
