@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <span>
 
 #include "platform/FormatSettings.h"
 
@@ -42,15 +43,21 @@ Decimal DecimalOf(int64_t v) {
 // rounded half away from zero from that decimal text. So 2.675 (held as
 // 2.67499999999999982...) shows as 2.68 with two decimals, as the person who typed it
 // expects, and 1234.5 with none shows as 1235.
+// to_chars gives the same correctly rounded digits as printf's "%.14e" at a fraction of
+// the cost: every amount on a printed account comes through here.
 Decimal DecimalOf(double v) {
   Decimal d;
   d.negative = std::signbit(v);
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));  // d.dddddddddddddde+XX
-  for (const char* p = buf; *p != 'e' && *p != '\0'; ++p) {
+  char buf[40];  // d.dddddddddddddde+XX
+  char* end = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 14).ptr;
+  const char* e = std::find(buf, end, 'e');
+  d.digits.reserve(15);
+  for (const char* p = buf; p != e; ++p) {
     if (*p != '.') d.digits += *p;
   }
-  d.exponent = std::atoi(std::strchr(buf, 'e') + 1) + 1;
+  int exp = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exp);
+  d.exponent = exp + 1;
   while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
   if (d.digits.empty()) d.exponent = 0;
   return d;
@@ -84,18 +91,14 @@ std::string FixedDigits(Decimal d, int decimals, char decimalSep, char thousandS
   auto digitAt = [&](int pos) {  // pos = index from the first digit of 0.ddd
     return pos >= 0 && pos < static_cast<int>(d.digits.size()) ? d.digits[pos] : '0';
   };
-  std::string whole;
-  for (int pos = 0; pos < d.exponent; ++pos) whole += digitAt(pos);
-  if (whole.empty()) whole = "0";
+  // The whole part written straight into the text, grouped from the right.
   std::string out;
-  if (thousandSep != '\0') {
-    const std::size_t n = whole.size();
-    for (std::size_t i = 0; i < n; ++i) {
-      if (i > 0 && (n - i) % 3 == 0) out += thousandSep;
-      out += whole[i];
-    }
-  } else {
-    out = whole;
+  const int whole = std::max(d.exponent, 1);
+  out.reserve(static_cast<std::size_t>(whole + whole / 3 + decimals + 1));
+  for (int pos = d.exponent - whole; pos < d.exponent; ++pos) {
+    const int left = d.exponent - pos;  // digits from here to the decimal point
+    if (thousandSep != '\0' && pos > d.exponent - whole && left % 3 == 0) out += thousandSep;
+    out += digitAt(pos);
   }
   if (decimals > 0) {
     out += decimalSep;
@@ -227,11 +230,11 @@ std::string FieldText(const Spec& spec, const FormatArg* arg, const FormatSettin
 }
 
 // Reads a number or '*' (taken from the next argument) at p[pos]; -1 when absent.
-int ReadCount(std::string_view p, std::size_t& pos, const std::vector<const FormatArg*>& args,
+int ReadCount(std::string_view p, std::size_t& pos, std::span<const FormatArg> args,
               std::size_t& next, int limit) {
   if (pos < p.size() && p[pos] == '*') {
     ++pos;
-    const FormatArg* arg = next < args.size() ? args[next] : nullptr;
+    const FormatArg* arg = next < args.size() ? &args[next] : nullptr;
     ++next;
     const int64_t* n = arg ? std::get_if<int64_t>(&arg->value()) : nullptr;
     return n ? static_cast<int>(std::clamp<int64_t>(*n, 0, limit)) : -1;
@@ -253,8 +256,7 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
 
 std::string Format(std::string_view p, std::initializer_list<FormatArg> argList,
                    const FormatSettings& fs) {
-  std::vector<const FormatArg*> args;
-  for (const FormatArg& a : argList) args.push_back(&a);
+  const std::span<const FormatArg> args(argList.begin(), argList.size());
   std::string out;
   std::size_t next = 0;  // the argument the next field takes
   std::size_t i = 0;
@@ -300,7 +302,7 @@ std::string Format(std::string_view p, std::initializer_list<FormatArg> argList,
       continue;
     }
     spec.type = type;
-    const FormatArg* arg = next < args.size() ? args[next] : nullptr;
+    const FormatArg* arg = next < args.size() ? &args[next] : nullptr;
     ++next;
     std::string text = FieldText(spec, arg, fs);
     if (spec.width > static_cast<int>(text.size())) {
@@ -328,13 +330,17 @@ std::string MoneyText(double value, std::string_view prefix) {
 }
 
 double RoundHalfEven(double value) {
-  // Past 2^52 every double is whole; NaN and infinities stay as they are.
-  if (!std::isfinite(value) || std::fabs(value) >= 4503599627370496.0) return value;
-  const double down = std::floor(value);
-  const double diff = value - down;  // exact for these magnitudes
-  if (diff < 0.5) return down;
-  if (diff > 0.5) return down + 1;
-  return std::fmod(down, 2.0) == 0 ? down : down + 1;
+  // Past 2^52 every double is whole; NaN and infinities stay as they are; so does a
+  // zero, with its sign.
+  if (!(std::fabs(value) < 4503599627370496.0) || value == 0) return value;
+  // Below 2^52 a 64-bit integer holds the whole part exactly: no floor or fmod calls,
+  // which the printer's millimetre conversions would otherwise make for every cell.
+  const auto toward = static_cast<int64_t>(value);
+  const int64_t down = value < static_cast<double>(toward) ? toward - 1 : toward;
+  const double diff = value - static_cast<double>(down);  // exact for these magnitudes
+  if (diff < 0.5) return static_cast<double>(down);
+  if (diff > 0.5) return static_cast<double>(down + 1);
+  return static_cast<double>((down & 1) == 0 ? down : down + 1);
 }
 
 }  // namespace tb

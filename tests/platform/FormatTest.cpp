@@ -82,6 +82,12 @@ TEST(FormatTest, FixedNumbersRoundHalfAwayFromZero) {
                 {"%1.1n", {999.95}, "1,000.0"},
                 {"%n", {int64_t{1234567890123}}, "1,234,567,890,123.00"},
                 {"%.0n", {0.4}, "0"},
+                // Separators at every group boundary, and none before a lone group.
+                {"%n|%n|%n|%n", {0.5, 999.0, 1000.0, -100000.0}, "0.50|999.00|1,000.00|-100,000.00"},
+                {"%.0n|%.3n", {999999.5, 1234567.0}, "1,000,000|1,234,567.000"},
+                // Past 15 significant digits the rest is rounding noise, shown as zeros.
+                {"%.2f|%n", {123456789012345.67, 4503599627370495.5}, "123456789012346.00|4,503,599,627,370,500.00"},
+                {"%.2f|%.3f", {0.0049999, -0.0005}, "0.00|-0.001"},
                 {"%e", {1234.5}, "1.23450000000000E+003"},
                 {"%.3e", {-0.0012345}, "-1.23E-003"},
                 {"%g|%g|%g", {1234.5, 1e20, 0.05}, "1234.5|1E20|0.05"},
@@ -156,10 +162,13 @@ TEST(RoundHalfEvenTest, OnlyExactHalvesGoToEven) {
       {2.5, 2},       {3.5, 4},      {-2.5, -2},      {-3.5, -4},          {0.5, 0},
       {1.5, 2},       {467.5, 468},  {466.5, 466},    {425 * 1.1, 468},    {2.4999999, 2},
       {2.5000001, 3}, {-0.4, 0},     {-0.6, -1},      {0.49999999999999994, 0},
-      {4503599627370497.0, 4503599627370497.0},
+      {4503599627370497.0, 4503599627370497.0}, {4503599627370495.5, 4503599627370496.0},
+      {-4503599627370494.5, -4503599627370494.0},
   };
   for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.value), c.expected) << c.value;
   EXPECT_TRUE(std::isnan(RoundHalfEven(std::numeric_limits<double>::quiet_NaN())));
+  EXPECT_TRUE(std::signbit(RoundHalfEven(-0.0)));
+  EXPECT_FALSE(std::signbit(RoundHalfEven(-0.4)));
 }
 
 TEST(FormatSettingsTest, CAndMissingLocalesAreBritish) {
