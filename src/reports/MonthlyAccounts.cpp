@@ -69,7 +69,8 @@ void AccumulateBookings(const Session& s, int n, const AccountsPeriod& period, S
         ms.charges[2] += b.Chg3;
       }
     }
-    if (inYear(b.DateR) && b.Status == Complete && p.RetDepChg)
+    // The status first: it shares the booking's first cache line, the date does not.
+    if (p.RetDepChg && b.Status == Complete && inYear(b.DateR))
       st.month[static_cast<size_t>(MonthIndex(starts, b.DateR))].retained += b.Money(p.RetDepChg);
     if (b.EndD >= starts[12] && b.EndD < nextEnd && b.Status != Reserved && b.Status != Cancelled) {
       const int nights = Nights(b);
