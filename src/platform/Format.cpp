@@ -107,6 +107,77 @@ std::string FixedDigits(Decimal d, int decimals, char decimalSep, char thousandS
   return out;
 }
 
+// The same text as FixedDigits(DecimalOf(v), ...) worked out in integers, for amounts
+// from 1 up to 10^13 with as many decimals as their 15 significant digits have: the
+// amounts of every report. The exact value M / 2^s times 10^k (k the decimals 15
+// digits leave) is rounded half to even, as the conversion to 15 digits rounds it,
+// then half away from zero to `decimals`. False outside that range.
+bool QuickFixedDigits(double v, int decimals, char decimalSep, char thousandSep, std::string& out,
+                      bool& negative) {
+  static constexpr uint64_t kPow10[] = {1,
+                                        10,
+                                        100,
+                                        1000,
+                                        10000,
+                                        100000,
+                                        1000000,
+                                        10000000,
+                                        100000000,
+                                        1000000000,
+                                        10000000000,
+                                        100000000000,
+                                        1000000000000,
+                                        10000000000000,
+                                        100000000000000,
+                                        1000000000000000};
+  const double a = std::fabs(v);
+  if (!(a >= 1 && a < 1e13) || decimals < 0) return false;
+  int digits = 1;  // of the whole part: 10^(digits-1) <= a < 10^digits, exact comparisons
+  while (a >= static_cast<double>(kPow10[digits])) ++digits;
+  const int k = 15 - digits;
+  if (decimals > k) return false;
+  int exp2 = 0;
+  const double fraction = std::frexp(a, &exp2);  // a = fraction * 2^exp2, exp2 1..44
+  const auto mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53));
+  const int shift = 53 - exp2;  // a = mantissa / 2^shift, shift 9..52
+  const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * kPow10[k];
+  auto q = static_cast<uint64_t>(scaled >> shift);
+  const unsigned __int128 rest = scaled & ((static_cast<unsigned __int128>(1) << shift) - 1);
+  const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+  if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+  const uint64_t drop = kPow10[k - decimals];
+  uint64_t kept = q / drop;
+  if ((q % drop) * 2 >= drop) ++kept;
+  negative = std::signbit(v);  // kept is at least 1: never "-0"
+  const uint64_t whole = kept / kPow10[decimals];
+  char buf[48];
+  char* end = buf + sizeof buf;
+  char* p = end;
+  for (uint64_t f = kept % kPow10[decimals], n = 0; n < static_cast<uint64_t>(decimals); ++n, f /= 10)
+    *--p = static_cast<char>('0' + f % 10);
+  if (decimals > 0) *--p = decimalSep;
+  int group = 0;
+  uint64_t w = whole;
+  do {
+    if (thousandSep != '\0' && group == 3) {
+      *--p = thousandSep;
+      group = 0;
+    }
+    *--p = static_cast<char>('0' + w % 10);
+    ++group;
+    w /= 10;
+  } while (w != 0);
+  out.assign(p, end);
+  return true;
+}
+
+// Fixed notation of an amount: the integer way where it applies, else by its digits.
+std::string FixedText(double v, int decimals, char decimalSep, char thousandSep, bool& negative) {
+  std::string out;
+  if (QuickFixedDigits(v, decimals, decimalSep, thousandSep, out, negative)) return out;
+  return FixedDigits(DecimalOf(v), decimals, decimalSep, thousandSep, negative);
+}
+
 // Scientific notation with `significant` digits, "1.2345E+003" (e) or, with
 // `compact`, the exponent without sign or padding unless needed, "1.2345E3" (g).
 std::string ExponentText(Decimal d, int significant, char decimalSep, bool compact) {
@@ -215,11 +286,16 @@ std::string FieldText(const Spec& spec, const FormatArg* arg, const FormatSettin
     case 'g': {
       if (s != nullptr) return "";
       if (f != nullptr && !std::isfinite(*f)) return NonFiniteText(*f);
+      bool negative = false;
+      if (f != nullptr && (spec.type == 'f' || spec.type == 'n')) {
+        const std::string text = FixedText(*f, prec >= 0 ? prec : 2, fs.decimalSeparator,
+                                           spec.type == 'n' ? fs.thousandSeparator : '\0', negative);
+        return negative ? "-" + text : text;
+      }
       const Decimal d = i != nullptr ? DecimalOf(*i) : DecimalOf(*f);
       if (spec.type == 'm') return CurrencyText(d, prec >= 0 ? prec : fs.currencyDecimals, fs);
       if (spec.type == 'e') return ExponentText(d, prec >= 1 ? prec : 15, fs.decimalSeparator, false);
       if (spec.type == 'g') return GeneralText(d, prec >= 1 ? prec : 15, fs.decimalSeparator);
-      bool negative = false;
       const std::string text =
           FixedDigits(d, prec >= 0 ? prec : 2, fs.decimalSeparator,
                       spec.type == 'n' ? fs.thousandSeparator : '\0', negative);
@@ -322,9 +398,9 @@ std::string MoneyText(double value, std::string_view prefix) {
   bool negative = false;
   std::string digits;
   if (std::fabs(value - whole) < 0.005) {
-    digits = FixedDigits(DecimalOf(whole), 0, '.', '\0', negative);
+    digits = FixedText(whole, 0, '.', '\0', negative);
   } else {
-    digits = FixedDigits(DecimalOf(value), 2, '.', '\0', negative);
+    digits = FixedText(value, 2, '.', '\0', negative);
   }
   return out + (negative ? "-" : "") + digits;
 }
