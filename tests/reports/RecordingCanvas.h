@@ -15,6 +15,9 @@ namespace tb::test {
 class RecordingCanvas : public PrintCanvas {
  public:
   struct Op {
+    // Every member has its default below; a constructor of our own spares the list
+    // from zeroing each new operation's bytes first.
+    Op() {}
     // "begin", "page", "end", "abort", "text", "fill", "frame", "line", "picture", ...:
     // always a literal, so a view of it is enough.
     std::string_view kind;
