@@ -405,18 +405,4 @@ std::string MoneyText(double value, std::string_view prefix) {
   return out + (negative ? "-" : "") + digits;
 }
 
-double RoundHalfEven(double value) {
-  // Past 2^52 every double is whole; NaN and infinities stay as they are; so does a
-  // zero, with its sign.
-  if (!(std::fabs(value) < 4503599627370496.0) || value == 0) return value;
-  // Below 2^52 a 64-bit integer holds the whole part exactly: no floor or fmod calls,
-  // which the printer's millimetre conversions would otherwise make for every cell.
-  const auto toward = static_cast<int64_t>(value);
-  const int64_t down = value < static_cast<double>(toward) ? toward - 1 : toward;
-  const double diff = value - static_cast<double>(down);  // exact for these magnitudes
-  if (diff < 0.5) return static_cast<double>(down);
-  if (diff > 0.5) return static_cast<double>(down + 1);
-  return static_cast<double>((down & 1) == 0 ? down : down + 1);
-}
-
 }  // namespace tb
