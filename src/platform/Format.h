@@ -1,6 +1,7 @@
 #pragma once
 // The %-pattern formatter used for every message and log line, and the money text.
 
+#include <cmath>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -46,7 +47,19 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
 // MoneyText(450, "£") = "£450", MoneyText(450.5, "£") = "£450.50", MoneyText(-20, "£") = "£-20".
 std::string MoneyText(double value, std::string_view prefix = {});
 
-// Round to a whole number with halves to even (banker's rounding).
-double RoundHalfEven(double value);
+// Round to a whole number with halves to even (banker's rounding). Inline: the
+// printer rounds every millimetre it converts.
+inline double RoundHalfEven(double value) {
+  // Past 2^52 every double is whole; NaN and infinities stay as they are; so does a
+  // zero, with its sign.
+  if (!(std::fabs(value) < 4503599627370496.0) || value == 0) return value;
+  // Below 2^52 a 64-bit integer holds the whole part exactly: no floor or fmod calls.
+  const auto toward = static_cast<int64_t>(value);
+  const int64_t down = value < static_cast<double>(toward) ? toward - 1 : toward;
+  const double diff = value - static_cast<double>(down);  // exact for these magnitudes
+  if (diff < 0.5) return static_cast<double>(down);
+  if (diff > 0.5) return static_cast<double>(down + 1);
+  return static_cast<double>((down & 1) == 0 ? down : down + 1);
+}
 
 }  // namespace tb

@@ -69,7 +69,8 @@ void AccumulateBookings(const Session& s, int n, const AccountsPeriod& period, S
         ms.charges[2] += b.Chg3;
       }
     }
-    if (inYear(b.DateR) && b.Status == Complete && p.RetDepChg)
+    // The status first: it shares the booking's first cache line, the date does not.
+    if (p.RetDepChg && b.Status == Complete && inYear(b.DateR))
       st.month[static_cast<size_t>(MonthIndex(starts, b.DateR))].retained += b.Money(p.RetDepChg);
     if (b.EndD >= starts[12] && b.EndD < nextEnd && b.Status != Reserved && b.Status != Cancelled) {
       const int nights = Nights(b);
@@ -111,18 +112,19 @@ std::vector<int> CountedCharges(const Session& s, int n) {
   return counted;
 }
 
-double CountedChargesOf(const Session& s, int n, const MonthStats& m) {
+double CountedChargesOf(const std::vector<int>& counted, const MonthStats& m) {
   double sum = 0;
-  for (const int c : CountedCharges(s, n)) sum += m.charges[static_cast<size_t>(c - 1)];
+  for (const int c : counted) sum += m.charges[static_cast<size_t>(c - 1)];
   return sum;
 }
 
 void CompleteStats(const Session& s, int n, const AccountsPeriod& period, Stats_Rec& st) {
   const Prop_Rec& p = s.Prop(n);
   const double tax = s.common.Tax;
+  const std::vector<int> charges = CountedCharges(s, n);  // once, not for every month
   for (int i = 0; i < 12; ++i) {
     MonthStats& m = st.month[static_cast<size_t>(i)];
-    const double counted = CountedChargesOf(s, n, m);
+    const double counted = CountedChargesOf(charges, m);
     const double earned = m.rent + m.cancellation + counted;
     m.totalIncome = earned + m.retained;
     const double feeBase = m.rent + m.cancellation + (p.FRentOnly ? 0 : counted);

@@ -87,7 +87,8 @@ Stats_Rec PropertyStats(Session& s, int n, const AccountsPeriod& period, std::ve
 // The extra charges (1..3) that count as the owner's income: the named ones but the
 // returnable deposit and the booking fee.
 std::vector<int> CountedCharges(const Session& s, int n);
-double CountedChargesOf(const Session& s, int n, const MonthStats& m);
+// A month's sum of those charges, given them.
+double CountedChargesOf(const std::vector<int>& counted, const MonthStats& m);
 
 // The agent's figures of one property for the report month, net of tax.
 struct AgentFigures {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/PrintCanvas.h"
@@ -14,7 +15,12 @@ namespace tb::test {
 class RecordingCanvas : public PrintCanvas {
  public:
   struct Op {
-    std::string kind;  // "begin", "page", "end", "abort", "text", "fill", "frame", "line", "picture", ...
+    // Every member has its default below; a constructor of our own spares the list
+    // from zeroing each new operation's bytes first.
+    Op() {}
+    // "begin", "page", "end", "abort", "text", "fill", "frame", "line", "picture", ...:
+    // always a literal, so a view of it is enough.
+    std::string_view kind;
     std::string text;
     PixelPoint at, to;
     PixelRect rect;
@@ -35,12 +41,12 @@ class RecordingCanvas : public PrintCanvas {
   bool Busy() const override { return busy; }
   bool Begin(const std::string& title, bool isLandscape) override {
     landscape = isLandscape;
-    Record({"begin", title});
+    Record("begin").text = title;
     return !cancel;
   }
-  void NewPage() override { Record({"page"}); }
-  void End() override { Record({"end"}); }
-  void Abort() override { Record({"abort"}); }
+  void NewPage() override { Record("page"); }
+  void End() override { Record("end"); }
+  void Abort() override { Record("abort"); }
 
   int PageWidth() const override { return landscape ? height_ : width_; }
   int PageHeight() const override { return landscape ? width_ : height_; }
@@ -55,30 +61,31 @@ class RecordingCanvas : public PrintCanvas {
   int TextHeight(const std::string&) const override { return font_.pointSize * 10; }
 
   void DrawText(int x, int y, const std::string& text, std::optional<PixelRect> clip, Rgb colour) override {
-    Op op{"text", text, {x, y}};
+    Op& op = Record("text");
+    op.text = text;
+    op.at = {x, y};
     op.clip = clip;
     op.colour = colour;
-    Record(op);
   }
-  void FillRect(const PixelRect& rect, Rgb colour) override { Record({"fill", "", {}, {}, rect, {}, 0, colour}); }
-  void FrameRect(const PixelRect& rect, int pen, Rgb colour) override {
-    Record({"frame", "", {}, {}, rect, {}, pen, colour});
-  }
+  void FillRect(const PixelRect& rect, Rgb colour) override { Shape("fill", rect, 0, colour); }
+  void FrameRect(const PixelRect& rect, int pen, Rgb colour) override { Shape("frame", rect, pen, colour); }
   void Line(PixelPoint from, PixelPoint to, int pen, Rgb colour) override {
-    Record({"line", "", from, to, {}, {}, pen, colour});
+    Op& op = Record("line");
+    op.at = from;
+    op.to = to;
+    op.pen = pen;
+    op.colour = colour;
   }
-  void FillPolygon(const std::vector<PixelPoint>&, Rgb colour) override {
-    Record({"polygon", "", {}, {}, {}, {}, 0, colour});
-  }
-  void FillEllipse(const PixelRect& bounds, Rgb colour) override {
-    Record({"ellipse", "", {}, {}, bounds, {}, 0, colour});
-  }
+  void FillPolygon(const std::vector<PixelPoint>&, Rgb colour) override { Shape("polygon", {}, 0, colour); }
+  void FillEllipse(const PixelRect& bounds, Rgb colour) override { Shape("ellipse", bounds, 0, colour); }
   void DrawPicture(const Picture& picture, const PixelRect& target) override {
-    Record({"picture", std::to_string(picture.width) + "x" + std::to_string(picture.height), {}, {}, target});
+    Op& op = Record("picture");
+    op.text = std::to_string(picture.width) + "x" + std::to_string(picture.height);
+    op.rect = target;
   }
 
   // The recorded operations of one kind, in order.
-  std::vector<Op> Of(const std::string& kind) const {
+  std::vector<Op> Of(std::string_view kind) const {
     std::vector<Op> out;
     for (const Op& op : ops)
       if (op.kind == kind) out.push_back(op);
@@ -92,9 +99,18 @@ class RecordingCanvas : public PrintCanvas {
   bool landscape = false;
 
  private:
-  void Record(Op op) {
+  // Made in place, never copied or moved: a report records tens of thousands of them.
+  Op& Record(const char* kind) {
+    Op& op = ops.emplace_back();
+    op.kind = kind;
     op.font = font_;
-    ops.push_back(std::move(op));
+    return op;
+  }
+  void Shape(const char* kind, const PixelRect& rect, int pen, Rgb colour) {
+    Op& op = Record(kind);
+    op.rect = rect;
+    op.pen = pen;
+    op.colour = colour;
   }
   int width_, height_;
   PrintFont font_;
