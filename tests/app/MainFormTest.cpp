@@ -108,11 +108,11 @@ TEST_F(MainForm, PropertyColumnMenuAndYearNavigation) {
                                    QStringLiteral("Synch Agency (Barn)")}));
   EXPECT_FALSE(form.PropertyMenu(1)->actions().last()->text().startsWith(QStringLiteral("Synch")));
   // "Synch Agency" from the pop-up sends the picked property; from the menu, the one
-  // chosen among the agency properties (no upload folder here: its box says so).
-  const std::string noFile =
-      "XHR-Upload error\rCannot create calendar file for property 2 Barn\rMust run Synch Agency again (See Help)";
+  // chosen among the agency properties (no helper script here: its box says so).
+  const std::string notSent =
+      "XHR-Upload error\rCannot synch. property 2 Barn\rMust run Synch Agency again (See Help)";
   for (int box = 0; box < 2; ++box)
-    t.dialogs.Expect(noFile, MsgIcon::Error, MsgButton::Abort | MsgButton::Help, 1250, MsgButton::Abort);
+    t.dialogs.Expect(notSent, MsgIcon::Error, MsgButton::Abort | MsgButton::Help, 1250, MsgButton::Abort);
   form.PropertyMenu(2)->actions().last()->trigger();
   form.pickSynchProperty = []() { return 2; };
   form.Command(QStringLiteral("Synch Agency"))->trigger();
@@ -366,6 +366,27 @@ TEST_F(MainForm, AutoUploadWindowRefusesOddPeriodsAndRunsTheTimer) {
   EXPECT_TRUE(form.uploadTimer->isActive());
   EXPECT_EQ(form.uploadTimer->interval(), 600 * 1000);
   EXPECT_NE(t.dir.Read("root/Cotlyn.log").find(" AutoUpdate Freq=600\r\n"), std::string::npos);
+}
+
+// A failure box runs its own event loop, in which the auto-upload timer keeps firing:
+// the ticks that come meanwhile are skipped, and the data stays due for the next one.
+TEST_F(MainForm, AnAutoUploadTickWaitsForTheBoxOfThePreviousOne) {
+  Load("[Common]\nHS_URL=https://127.0.0.1:1/hs.php\nNAvDays=30\nNumProps=1\n[Prop01]\nPropName=A\n", 1);
+  ForceDirectories(t.Root() + "A/Data");
+  t.session.AupFREQ = 300;
+  TMainForm form(t.session, env);
+  form.StartTimers();
+  int boxes = 0;
+  t.dialogs.onMessage = [&]() {
+    ++boxes;
+    form.AutoUploadTick();  // the timer, firing behind the box
+  };
+  t.dialogs.Expect("XHR-Error. Auto-upload of propinfo.php failed\rCheck diagnostic log", MsgIcon::Error,
+                   MsgButton::Abort, 1250, MsgButton::Abort);
+  form.AutoUploadTick();
+  t.dialogs.VerifyAllShown();
+  EXPECT_EQ(boxes, 1);
+  EXPECT_TRUE(t.session.WebDataDue);
 }
 
 // What "Printer properties" sets up is what the windows opened from here print on.

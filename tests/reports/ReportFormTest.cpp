@@ -171,7 +171,7 @@ TEST_F(ReportForm, TheIncomeStatementPrintsEveryLetAcrossPages) {
   Prop_Rec& bramble = s.Prop(1);
   bramble.Bookings.Clear();
   for (int i = 0; i < 80; ++i) {
-    char name[16];
+    char name[32];
     std::snprintf(name, sizeof name, "Guest%02d", i + 1);
     bramble.Bookings.Append(MakeBooking(EncodeDate(2026, 4, 6) + 3 * i, 3, name, Paid));
   }
@@ -188,7 +188,7 @@ TEST_F(ReportForm, TheIncomeStatementPrintsEveryLetAcrossPages) {
   ASSERT_NE(page2, std::string::npos) << text;
   EXPECT_EQ(text.find('\f', page2 + 1), text.size() - 1) << "two pages:\n" << text;
   for (int i = 1; i <= 80; ++i) {
-    char name[16];
+    char name[32];
     std::snprintf(name, sizeof name, "Guest%02d", i);
     EXPECT_NE(text.find(name), std::string::npos) << name;
   }
