@@ -47,6 +47,16 @@ bool RewriteInPlace(const std::string& path, const std::string& data) {
   return ok;
 }
 
+// Makes a rename or a new name in the file's folder last through a crash.
+void SyncFolderOf(const std::string& path) {
+  const std::string folder = ExtractFilePath(path);
+  const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -148,12 +158,7 @@ bool WriteWholeFile(const std::string& path, const std::string& data, FileAccess
     errno = why;
     return false;
   }
-  const std::string folder = ExtractFilePath(target);
-  const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  SyncFolderOf(target);
   return true;
 }
 
@@ -228,6 +233,12 @@ bool RenameFileAt(const std::string& from, const std::string& to) {
   struct stat st {};
   if (::lstat(to.c_str(), &st) == 0 || errno != ENOENT) return false;
   return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool ReplaceFileAt(const std::string& from, const std::string& to) {
+  if (from.empty() || to.empty() || ::rename(from.c_str(), to.c_str()) != 0) return false;
+  SyncFolderOf(to);
+  return true;
 }
 
 bool MoveFileAt(const std::string& from, const std::string& to) {

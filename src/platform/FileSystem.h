@@ -41,6 +41,9 @@ void RemoveWorkFilesOfEndedProcesses(const std::string& path);
 bool AppendToFile(const std::string& path, const std::string& data);
 bool DeleteFileAt(const std::string& path);
 bool RenameFileAt(const std::string& from, const std::string& to);  // fails when `to` exists
+// Puts a finished work file in the place of `to` in one step (whatever was there goes),
+// the folder flushed. Both in one folder; a folder at `to` fails (EISDIR).
+bool ReplaceFileAt(const std::string& from, const std::string& to);
 // Moves a file, also to another file system (copied, then the original deleted; when
 // the original cannot go, the copy goes instead). Fails when `to` exists.
 bool MoveFileAt(const std::string& from, const std::string& to);
