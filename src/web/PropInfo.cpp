@@ -17,16 +17,6 @@ namespace tb {
 
 namespace {
 
-// "A" for a day the web site may offer, "B" for a booked one. Holds stay on offer
-// unless marked to show as let, which the web week table already shows as paid.
-char DayLetter(const Status_Rec& w, int day) {
-  if (w.Closed) return 'B';
-  if (w.DayMask == kWholeWeek) return (w.DayStatus[0] & ~kChangeoverBit) == Hold ? 'A' : 'B';
-  if ((w.DayMask & (1 << day)) == 0) return 'A';
-  const int st = w.DayStatus[static_cast<size_t>(day)] & ~kChangeoverBit;
-  return st != Free && st != Hold ? 'B' : 'A';
-}
-
 // Runs of three or more equal letters as their length and the letter.
 std::string Compressed(std::string_view days) {
   std::string out;
@@ -54,7 +44,7 @@ std::string AvailabilityCode(Session& s, int n, TDateTime today, int navDays, TS
   std::string days;
   days.reserve(weeks.size() * 7);
   for (size_t i = 0; i < weeks.size() && days.size() < static_cast<size_t>(navDays); ++i)
-    for (int d = i == 0 ? offset : 0; d <= 6; ++d) days += DayLetter(weeks[i], d);
+    for (int d = i == 0 ? offset : 0; d <= 6; ++d) days += WebDayBooked(weeks[i], d) ? 'B' : 'A';
   if (days.size() > static_cast<size_t>(navDays)) days.resize(static_cast<size_t>(navDays));
   const size_t booked = days.find_last_not_of('A');
   days.resize(booked == std::string::npos ? 0 : booked + 1);

@@ -6,7 +6,9 @@
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
 #include "store/DiagnosticLog.h"
+#include "store/BookRec.h"
 #include "store/PropRec.h"
+#include "store/StatusRec.h"
 
 namespace tb {
 
@@ -19,6 +21,14 @@ void AppendDigits(std::string& out, int value, int digits) {
 }
 
 }  // namespace
+
+bool WebDayBooked(const Status_Rec& w, int day) {
+  if (w.Closed) return true;
+  if (w.DayMask == kWholeWeek) return (w.DayStatus[0] & ~kChangeoverBit) != Hold;
+  if ((w.DayMask & (1 << day)) == 0) return false;
+  const int st = w.DayStatus[static_cast<size_t>(day)] & ~kChangeoverBit;
+  return st != Free && st != Hold;
+}
 
 void AppendIsoDay(std::string& out, TDateTime d) {
   const DateParts p = DecodeDate(d);

@@ -10,6 +10,12 @@ namespace tb {
 
 class Session;
 struct Prop_Rec;
+struct Status_Rec;
+
+// Whether day d (0..6) of a web week table's week is booked. Holds stay on offer unless
+// marked to show as let, which the web week table already shows as paid; a week
+// without a price is booked whatever is in it.
+bool WebDayBooked(const Status_Rec& w, int day);
 
 // "yyyy-mm-dd", appended to out (built by hand: a rates query has thousands).
 void AppendIsoDay(std::string& out, TDateTime d);
