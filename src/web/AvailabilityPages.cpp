@@ -100,7 +100,7 @@ class PageUpdate {
       return false;
     }
     const RowTemplate rowTemplate = MakeRowTemplate(templateText);
-    page.path = folder + PathFromText(p.WebAvail);
+    page.path = folder + NativePath(PathFromText(p.WebAvail));
     std::string oldImage;
     if (p.WebAvail.empty() || !FileExists(page.path) || !ReadWholeFile(page.path, oldImage)) {
       s_.dialogs.Beep();

@@ -128,6 +128,16 @@ TEST_F(AvailabilityPages, Rows) {
        {},
        {"<tr><td>P Part PART LET. Avail. Tue-Fri</td></tr>", "<tr><td>P Part PART LET. Avail. from Fri</td></tr>",
         "<tr><td>P Part PART LET. Avail. to Thu</td></tr>", "<tr><td>A Yes &nbsp;</td></tr>"}},
+      {"over the year's end, the end week cut to the end year's 52 weeks; @RG uses R: 2027 has no price",
+       "<tr><td>@N @RG</td></tr>",
+       {},
+       [](PageRun& r, Session&) {
+         r.startWeek = 53;
+         r.endYear = 2027;
+         r.endWeek = 53;
+         r.wCWks = true;
+       },
+       {"<tr><td>53 Jan 2</td></tr>", "<tr><td>52 Jan 9 - Jan 1</td></tr>"}},
       {"short-break prices: raised to the minimum", "<tr><td>@MW @MM</td></tr>", {},
        [](PageRun& r, Session& ses) {
          r.endWeek = 29;
