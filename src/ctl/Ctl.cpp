@@ -77,6 +77,11 @@ const char* const kHelp =
     "      builds propinfo.php, ratequery.php or PROP's agency calendar in HS_LDIR and\n"
     "      sends it to the helper script (HS_URL) as the Web commands and the\n"
     "      auto-upload timer do; exit 0 only when the server took it\n"
+    "  publish ROOT PROP... --from YYYY-Wnn --to YYYY-Wnn [--today YYYY-MM-DD]\n"
+    "      makes the availability pages of the properties again over the weeks given,\n"
+    "      as the publishing window's \"Update selected\" with the settings' options;\n"
+    "      JSON out (the messages and each page); exit 0 only when every page was\n"
+    "      written\n"
     "  webfiles ROOT [--today YYYY-MM-DD]\n"
     "      writes propinfo.php, ratequery.php and the agency calendars of the\n"
     "      properties with AS set into the HS_LDIR folder, as the upload commands make\n"
@@ -138,7 +143,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"rates", CtlRates},   {"letter", CtlLetter},
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
                   {"expenses", CtlExpenses}, {"payments", CtlPayments},
-                  {"upload", CtlUpload}, {"webfiles", CtlWebFiles}};
+                  {"upload", CtlUpload}, {"webfiles", CtlWebFiles}, {"publish", CtlPublish}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);

@@ -43,6 +43,7 @@ int CtlReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int CtlExpenses(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlPayments(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlIncome(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
+int CtlPublish(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlWebFiles(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlUpload(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
