@@ -5,6 +5,7 @@
 #include "store/DiagnosticLog.h"
 #include "store/Session.h"
 #include "web/UploadToHelper.h"
+#include "web/WebFileSupport.h"
 #include "web/WebFiles.h"
 
 namespace tb {
@@ -31,23 +32,17 @@ std::string MakeCalendar(Session& s, int n) {
 // propinfo.php handed to Ferrit through the upload list in the root folder.
 bool HandToFerrit(Session& s, const std::string& listLine) {
   const std::string ferrit = FerritPath(s);
-  if (!FileExists(ferrit)) {
+  const auto refuse = [&s](const std::string& text) {
     s.dialogs.Beep();
-    s.dialogs.Message("Ferrit not found at " + PathText(ferrit) + ". (Re)install?", MsgIcon::Error, MsgButton::Abort);
+    s.dialogs.Message(text, MsgIcon::Error, MsgButton::Abort);
     return false;
-  }
+  };
+  const std::string notFound = "Ferrit not found at " + PathText(ferrit) + ". (Re)install?";
+  if (!FileExists(ferrit)) return refuse(notFound);
   const std::string list = s.common.RootFolder + "PubWebList.txt";
-  if (!WriteWholeFile(list, listLine + "\r\n")) {
-    WriteLog(s, "QZ1080J Should not occur. Cannot write to file " + PathText(list));
-    s.dialogs.Beep();
-    s.dialogs.Message("Cannot write to file " + PathText(list) + "\rUpload aborted", MsgIcon::Error, MsgButton::Abort);
-    return false;
-  }
-  if (s.processes.Run(ferrit, {list}, false) < 0) {
-    s.dialogs.Beep();
-    s.dialogs.Message("Ferrit not found at " + PathText(ferrit) + ". (Re)install?", MsgIcon::Error, MsgButton::Abort);
-    return false;
-  }
+  if (!WriteWebFile(s, list, listLine + "\r\n"))
+    return refuse("Cannot write to file " + PathText(list) + "\rUpload aborted");
+  if (s.processes.Run(ferrit, {list}, false) < 0) return refuse(notFound);
   s.dialogs.Beep();
   s.dialogs.Message("File created. Will be uploaded as specified in Ferrit site CotlynData", MsgIcon::Information,
                     MsgButton::OK);
