@@ -10,6 +10,7 @@
 #include "ctl/DemoBookings.h"
 #include "ctl/DemoExpenses.h"
 #include "ctl/DemoProformas.h"
+#include "ctl/DemoWeb.h"
 #include "owners/OwnerOrder.h"
 #include "owners/OwnerRec.h"
 #include "platform/Clock.h"
@@ -206,6 +207,8 @@ std::string MakeDemo(const DemoOptions& o) {
   ini.WriteInteger(c, "wUCD", 14);
   ini.WriteString(c, "HS_LDIR", "Web-Up/");
   if (!ForceDirectories(root + "Web-Up")) return "Cannot create folder " + root + "Web-Up";
+  // Availability pages go to the web site "Cottages" through Ferrit.
+  ini.WriteString(c, "Site", "Cottages");
   ini.WriteInteger(c, "NumProps", o.properties);
 
   std::mt19937 rng(o.seed);
@@ -221,6 +224,10 @@ std::string MakeDemo(const DemoOptions& o) {
     const std::string folder = root + PathFromText(name) + "/";
     for (const char* sub : {"Data", "Archive", "Letters"})
       if (!ForceDirectories(folder + sub)) return "Cannot create folder " + folder + sub;
+    ini.WriteString(PropertySection(n), "WebFolder", DemoWebFolder(n));
+    ini.WriteString(PropertySection(n), "WebAvail", kDemoWebPage);
+    const std::string web = WriteDemoWebFolder(root, n, name);
+    if (!web.empty()) return web;
   }
   if (!ini.Save()) return "Cannot write " + root + "Cotlyn.ini";
   const std::string proformas = WriteDemoProformas(root, root + PathFromText(DemoPropertyName(1, o.properties, o.seed)) + "/");

@@ -100,7 +100,7 @@ class PageUpdate {
       return false;
     }
     const RowTemplate rowTemplate = MakeRowTemplate(templateText);
-    page.path = folder + NativePath(PathFromText(p.WebAvail));
+    page.path = AvailabilityPagePath(s_, n);
     std::string oldImage;
     if (p.WebAvail.empty() || !FileExists(page.path) || !ReadWholeFile(page.path, oldImage)) {
       s_.dialogs.Beep();
@@ -214,6 +214,11 @@ class PageUpdate {
 };
 
 }  // namespace
+
+std::string AvailabilityPagePath(const Session& s, int n) {
+  const std::string folder = LocalWebFolder(s, n);
+  return folder + NativePath(PathFromText(s.Prop(n).WebAvail));
+}
 
 bool PageRunResult::AllWritten() const {
   return !stopped && !pages.empty() &&

@@ -57,6 +57,9 @@ struct PageRunResult {
   bool AllWritten() const;
 };
 
+// Property n's page: its local web folder + "WebAvail" (native).
+std::string AvailabilityPagePath(const Session& s, int n);
+
 // "Update selected".
 PageRunResult UpdateAvailabilityPages(Session& s, const PageRun& run);
 

@@ -17,10 +17,6 @@ constexpr int kHelpSynch = 1250;
 constexpr const char* kCalendarScript = "TA-upload-calendar.php";
 constexpr const char* kRatesScript = "insertrates.php";
 
-bool Upload(Session& s, const std::string& path, bool compress, const std::string& script = "") {
-  return UploadToHelper(s, s.common.HS_URL, path, s.common.HS_PW, compress, script);
-}
-
 std::string PropertyText(const Session& s, int n) { return std::to_string(n) + " " + s.Prop(n).PropName; }
 
 // Property n's calendar written into the helper folder; its path, or "" when it could not be.
@@ -31,18 +27,7 @@ std::string MakeCalendar(Session& s, int n) {
 
 // propinfo.php handed to Ferrit through the upload list in the root folder.
 bool HandToFerrit(Session& s, const std::string& listLine) {
-  const std::string ferrit = FerritPath(s);
-  const auto refuse = [&s](const std::string& text) {
-    s.dialogs.Beep();
-    s.dialogs.Message(text, MsgIcon::Error, MsgButton::Abort);
-    return false;
-  };
-  const std::string notFound = "Ferrit not found at " + PathText(ferrit) + ". (Re)install?";
-  if (!FileExists(ferrit)) return refuse(notFound);
-  const std::string list = s.common.RootFolder + "PubWebList.txt";
-  if (!WriteWebFile(s, list, listLine + "\r\n"))
-    return refuse("Cannot write to file " + PathText(list) + "\rUpload aborted");
-  if (s.processes.Run(ferrit, {list}, false) < 0) return refuse(notFound);
+  if (!StartFerritOn(s, listLine + "\r\n")) return false;
   s.dialogs.Beep();
   s.dialogs.Message("File created. Will be uploaded as specified in Ferrit site CotlynData", MsgIcon::Information,
                     MsgButton::OK);
@@ -50,6 +35,33 @@ bool HandToFerrit(Session& s, const std::string& listLine) {
 }
 
 }  // namespace
+
+bool SendToHelper(Session& s, const std::string& path, bool compress, const std::string& script) {
+  return UploadToHelper(s, s.common.HS_URL, path, s.common.HS_PW, compress, script);
+}
+
+bool FerritMissing(Session& s) {
+  const std::string ferrit = FerritPath(s);
+  if (FileExists(ferrit)) return false;
+  s.dialogs.Beep();
+  s.dialogs.Message("Ferrit not found at " + PathText(ferrit) + ". (Re)install?", MsgIcon::Error, MsgButton::Abort);
+  return true;
+}
+
+bool StartFerritOn(Session& s, const std::string& listText) {
+  if (FerritMissing(s)) return false;
+  const std::string list = s.common.RootFolder + kFerritList;
+  const auto refuse = [&s](const std::string& text) {
+    s.dialogs.Beep();
+    s.dialogs.Message(text, MsgIcon::Error, MsgButton::Abort);
+    return false;
+  };
+  if (!WriteWebFile(s, list, listText)) return refuse("Cannot write to file " + PathText(list) + "\rUpload aborted");
+  const std::string ferrit = FerritPath(s);
+  if (s.processes.Run(ferrit, {list}, false) < 0)
+    return refuse("Ferrit not found at " + PathText(ferrit) + ". (Re)install?");
+  return true;
+}
 
 std::string FerritPath(const Session& s) {
   std::string folder = s.common.ProgramFolder;
@@ -71,7 +83,7 @@ bool UploadWebData(Session& s) {
     return false;
   }
   if (s.common.HS_URL.empty()) return HandToFerrit(s, published.listLine);
-  const bool sent = Upload(s, HelperFolder(s) + "propinfo.php", s.common.HS_Compress);
+  const bool sent = SendToHelper(s, HelperFolder(s) + "propinfo.php", s.common.HS_Compress);
   s.dialogs.Beep();
   if (sent) {
     s.dialogs.Message("Property availability data uploaded (with helper script)\rFile=propinfo.php More details in "
@@ -95,7 +107,7 @@ bool SynchRatesDatabase(Session& s, bool fromMenu) {
   const std::string path = HelperFolder(s) + "ratequery.php";
   int rows = 0;
   // A query that could not be written is not sent: the server would run the old one.
-  const bool sent = CreateRateQuery(s, path, rows) && Upload(s, path, s.common.HS_Compress, kRatesScript);
+  const bool sent = CreateRateQuery(s, path, rows) && SendToHelper(s, path, s.common.HS_Compress, kRatesScript);
   if (!sent) {
     s.dialogs.Message("XHR-Rates upload error.\rCannot upload / run script: insertrates.php\rCheck diagnostic log",
                       MsgIcon::Error, MsgButton::Abort | MsgButton::Help, kHelpSynch);
@@ -121,7 +133,7 @@ bool SynchAgency(Session& s, int n) {
                       MsgIcon::Error, MsgButton::Abort | MsgButton::Help, kHelpSynch);
     return false;
   }
-  if (!Upload(s, path, false, kCalendarScript)) {
+  if (!SendToHelper(s, path, false, kCalendarScript)) {
     s.dialogs.Message("XHR-Upload error\rCannot synch. property " + PropertyText(s, n) +
                           "\rMust run Synch Agency again (See Help)",
                       MsgIcon::Error, MsgButton::Abort | MsgButton::Help, kHelpSynch);
@@ -152,7 +164,7 @@ void AgencyCalendarAfterSave(Session& s, int n) {
     WriteLog(s, "Agency calendar " + PathText(path) + " not sent: no helper script URL (HS_URL)");
     return;
   }
-  if (!Upload(s, path, false, kCalendarScript)) {
+  if (!SendToHelper(s, path, false, kCalendarScript)) {
     s.dialogs.Message("XHR-Upload error.  (NB Booking was updated)\rCannot synch. Property=" + PropertyText(s, n) +
                           "\rMust run Synch Agency again (see Help)",
                       MsgIcon::Error, MsgButton::OK | MsgButton::Help, kHelpSynch);
@@ -166,7 +178,7 @@ void InstallAgencyCalendarHook(Session& s) {
 void AutoUploadTick(Session& s) {
   if (s.common.NAvDays > 0 && s.WebDataDue) {
     const std::string path = HelperFolder(s) + "propinfo.php";
-    if (!CreateWebData(s, path) || !Upload(s, path, s.common.HS_Compress)) {
+    if (!CreateWebData(s, path) || !SendToHelper(s, path, s.common.HS_Compress)) {
       s.dialogs.Beep();
       s.dialogs.Message("XHR-Error. Auto-upload of propinfo.php failed\rCheck diagnostic log", MsgIcon::Error,
                         MsgButton::Abort, kHelpSynch);

@@ -34,5 +34,14 @@ void AutoUploadTick(Session& s);
 
 // Where Ferrit is: "Ferrit/Ferrit" in the parent of the program's folder.
 std::string FerritPath(const Session& s);
+// True (after the beep and "Ferrit not found at ...") when Ferrit is not in its place.
+bool FerritMissing(Session& s);
+// The upload list "PubWebList.txt" written whole in the root folder and Ferrit started on
+// it without waiting; false after its box when either fails.
+bool StartFerritOn(Session& s, const std::string& listText);
+inline constexpr const char* kFerritList = "PubWebList.txt";
+
+// A file sent through the helper-script channel with the settings' address and password.
+bool SendToHelper(Session& s, const std::string& path, bool compress, const std::string& script = "");
 
 }  // namespace tb

@@ -33,6 +33,7 @@ class TProformaForm;
 class TReportForm;
 class TStatsForm;
 class TAutoUploadConfigForm;
+class TPubWebForm;
 class Session;
 struct OpenBookingRequest;
 
@@ -120,6 +121,7 @@ class TMainForm : public QMainWindow {
   void ViewLocalWebsite();
   void ViewRemoteWebsite();
   void ListWebForms();
+  void PublishToWeb();
   // The Web menu's uploads (their messages come from the web layer).
   void UploadWebDataCommand();
   void SynchDatabase();
@@ -155,6 +157,8 @@ class TMainForm : public QMainWindow {
   std::function<int()> pickSynchProperty;
   // Tests replace it; unset: the auto-upload window, modally.
   std::function<void(TAutoUploadConfigForm&)> showAutoUpload;
+  // Tests replace it; unset: the publishing window, modally.
+  std::function<void(TPubWebForm&)> showPubWeb;
   // Called once, when the chart has been painted for the first time.
   std::function<void()> onFirstPaint;
 

@@ -25,6 +25,7 @@
 #include "store/forms/TPropSelForm.h"
 #include "web/WebCommands.h"
 #include "web/forms/TAutoUploadConfigForm.h"
+#include "web/forms/TPubWebForm.h"
 
 namespace tb {
 
@@ -109,6 +110,12 @@ void TMainForm::ViewRemoteWebsite() {
 
 void TMainForm::ListWebForms() {
   OpenConfigured(s_, s_.common.FormData, "xlistforms.php", "URL of Booking data folder not defined", 717);
+}
+
+void TMainForm::PublishToWeb() {
+  TPubWebForm form(s_, this);
+  if (showPubWeb) showPubWeb(form);
+  else form.exec();
 }
 
 void TMainForm::ShowMemoryUsage() {

@@ -121,7 +121,8 @@ void TMainForm::BuildMenus() {
   add(webMenu, {"View Local Website", nullptr, nullptr, Category::Web}, [this]() { ViewLocalWebsite(); });
   add(webMenu, {"View Remote Website", nullptr, nullptr, Category::Web}, [this]() { ViewRemoteWebsite(); });
   add(webMenu, {"List/view web forms", nullptr, nullptr, Category::Web}, [this]() { ListWebForms(); });
-  add(webMenu, {"Publish To Web", nullptr, nullptr, Category::Web}, nullptr)->setVisible(s_.common.wPubWeb);
+  add(webMenu, {"Publish To Web", nullptr, nullptr, Category::Web}, [this]() { PublishToWeb(); })
+      ->setVisible(s_.common.wPubWeb);
   add(webMenu, {"Upload Web Data"}, [this]() { UploadWebDataCommand(); })->setVisible(s_.common.NAvDays != 0);
   add(webMenu, {"Synch Database", nullptr, nullptr, Category::Web}, [this]() { SynchDatabase(); })
       ->setVisible(s_.common.SynchDB);
