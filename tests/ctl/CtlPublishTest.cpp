@@ -14,13 +14,10 @@ namespace {
 
 class CtlPublish : public DemoRootTest {
  protected:
+  // The demo's web folders, property 1's page and template made small.
   CtlPublish() {
-    std::string ini = dir.Read("demo/Cotlyn.ini");
-    ini.insert(ini.find("[Common]\r\n") + 10, "LocSite=web\r\n");
-    ini.insert(ini.find("[Prop01]\r\n") + 10, "WebAvail=avail.htm\r\n");
-    dir.Write("demo/Cotlyn.ini", ini);
-    dir.Write("demo/web/$RowProforma.txt", "<tr><td>@N</td></tr>\r\n");
-    dir.Write("demo/web/avail.htm", page);
+    dir.Write("demo/Web/P1/$RowProforma.txt", "<tr><td>@N</td></tr>\r\n");
+    dir.Write("demo/Web/P1/availability.htm", page);
   }
   ChildProcess Publish(std::vector<std::string> props, const std::string& from = "2027-W01") {
     std::vector<std::string> args = {"publish", Root()};
@@ -35,13 +32,17 @@ TEST_F(CtlPublish, WritesThePagesAndFailsWhenOneIsMissing) {
   ChildProcess p = Publish({"1"});
   ASSERT_EQ(p.exitCode, 0) << p.Errors();
   const auto j = nlohmann::json::parse(p.Output());
-  EXPECT_EQ(j["pages"][0]["page"], Root() + "web/avail.htm");
+  EXPECT_EQ(j["pages"][0]["page"], Root() + "Web/P1/availability.htm");
   EXPECT_EQ(j["pages"][0]["outcome"], "written");
   EXPECT_EQ(j["messages"].back()["text"], "Update complete. Read 5 records. Written 7 records.");
-  EXPECT_EQ(dir.Read("demo/web/avail.htm"),
+  EXPECT_EQ(dir.Read("demo/Web/P1/availability.htm"),
             "<table>\r\n<!--RateLines-->\r\n\r\n<tr><td>1</td></tr>\r\n<tr><td>2</td></tr>\r\n</table>\r\n");
-  EXPECT_EQ(dir.Read("demo/web/avail.bak"), page);
+  EXPECT_EQ(dir.Read("demo/Web/P1/availability.bak"), page);
 
+  // The demo's own page of property 2 is made too; without it the run fails.
+  ChildProcess both = Publish({"1", "2"});
+  EXPECT_EQ(both.exitCode, 0) << both.Output();
+  ASSERT_TRUE(DeleteFileAt(Root() + "Web/P2/availability.htm"));
   ChildProcess missing = Publish({"1", "2"});
   EXPECT_EQ(missing.exitCode, 1);
   const auto k = nlohmann::json::parse(missing.Output());
