@@ -201,6 +201,7 @@ std::string MakeDemo(const DemoOptions& o) {
   ini.WriteString(c, "X2-Desc", "Repairs");
   ini.WriteString(c, "X3-Desc", "Laundry");
   ini.WriteBool(c, "wPubWeb", true);
+  ini.WriteBool(c, "wCWks", true);
   // The web files: 90 days of availability, 14 days of departures, written into
   // "Web-Up/" beside the settings, ready for a helper script once a URL is set.
   ini.WriteInteger(c, "NAvDays", 90);

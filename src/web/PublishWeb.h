@@ -26,7 +26,8 @@ std::vector<int> PublishYears(const Session& s);
 // property 1's weeks counted from), else 1.
 int EarliestStartWeek(const Session& s, int year);
 
-// The range kept in the preference block. A start year before the current year (kept
+// The range kept in the preference block; with none kept, from this week to the end of
+// next year. A start year before the current year (kept
 // from an earlier year) moves to the current year; an end year before the start follows it.
 PubRange InitialPubRange(const Session& s);
 PubRange StartYearChosen(const Session& s, PubRange r, int year);

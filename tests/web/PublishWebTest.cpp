@@ -81,8 +81,8 @@ TEST_F(PublishWeb, RangeRules) {
 
 TEST_F(PublishWeb, RangeIsKeptInThePreferenceBlock) {
   Load();
-  // Nothing kept yet: from this week to the end of this year.
-  EXPECT_EQ(InitialPubRange(t.session), (PubRange{2026, 50, 2026, 53}));
+  // Nothing kept yet: from this week to the end of next year.
+  EXPECT_EQ(InitialPubRange(t.session), (PubRange{2026, 50, 2027, 53}));
   ASSERT_TRUE(StorePubRange(t.session, {2027, 4, 2028, 20}));
   const std::vector<uint8_t> bytes = *t.registry.ReadBinary(kRegistryKey, "UPrefs");
   ASSERT_EQ(bytes.size(), 39u);
