@@ -1,6 +1,8 @@
 #include "platform/NetTransfer.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 #include "platform/FileSystem.h"
@@ -73,8 +75,25 @@ void NetTransfer::SetStallSeconds(long seconds) {
   if (handle_) curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, Seconds(seconds));
 }
 
+void NetTransfer::SetUploadBody(const std::string& body) {
+  if (!handle_) return;
+  body_ = &body;
+  bodySent_ = 0;
+  curl_easy_setopt(handle_, CURLOPT_UPLOAD, 1L);
+  curl_easy_setopt(handle_, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(body.size()));
+  curl_easy_setopt(handle_, CURLOPT_READDATA, this);
+  curl_easy_setopt(handle_, CURLOPT_READFUNCTION, +[](char* out, size_t size, size_t count, void* user) -> size_t {
+    auto* self = static_cast<NetTransfer*>(user);
+    const size_t n = std::min(size * count, self->body_->size() - self->bodySent_);
+    std::memcpy(out, self->body_->data() + self->bodySent_, n);
+    self->bodySent_ += n;
+    return n;
+  });
+}
+
 CURLcode NetTransfer::Perform() {
   error_[0] = '\0';
+  bodySent_ = 0;
   code_ = handle_ ? curl_easy_perform(handle_) : CURLE_FAILED_INIT;
   return code_;
 }

@@ -28,6 +28,9 @@ class NetTransfer {
   void SetTlsVersions(TlsVersions versions);
   // A stall limit other than the default minute (COTLYN_HTTP_TIMEOUT still shortens it).
   void SetStallSeconds(long seconds);
+  // Sends `body` as the upload (FTP STOR and the like). The bytes are read while
+  // Perform runs, so they must outlive it.
+  void SetUploadBody(const std::string& body);
   // Runs the transfer; the result code, with ErrorText() saying what went wrong.
   CURLcode Perform();
   // curl's own description of the last failure (its error buffer, else its code's text).
@@ -38,6 +41,8 @@ class NetTransfer {
   CURL* handle_ = nullptr;
   char error_[CURL_ERROR_SIZE] = {};
   CURLcode code_ = CURLE_OK;
+  const std::string* body_ = nullptr;
+  size_t bodySent_ = 0;
 };
 
 }  // namespace tb

@@ -169,7 +169,8 @@ SharedFile::Result SharedFile::OpenReadWriteDenyWriters(const std::string& path)
   return OpenWith(path, O_RDWR, true);
 }
 
-SharedFile::Result SharedFile::OpenOrCreateDenyWriters(const std::string& path) {
+SharedFile::Result SharedFile::OpenOrCreateDenyWriters(const std::string& path, FileAccess access) {
+  if (access == FileAccess::Private) return OpenWith(path, O_RDWR | O_CREAT | O_NOFOLLOW, true, 0600);
   return OpenWith(path, O_RDWR | O_CREAT, true);
 }
 
@@ -205,11 +206,11 @@ SharedFile::Result SharedFile::CreateDenyWriters(const std::string& path, const 
   return Result::Ok;
 }
 
-SharedFile::Result SharedFile::OpenWith(const std::string& path, int flags, bool lock) {
+SharedFile::Result SharedFile::OpenWith(const std::string& path, int flags, bool lock, int mode) {
   Close();
   path_ = path;
   error_.clear();
-  int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+  int fd = ::open(path.c_str(), flags | O_CLOEXEC, static_cast<mode_t>(mode));
   if (fd < 0) {
     int err = errno;
     error_ = SystemErrorText(err);

@@ -20,6 +20,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/FileSystem.h"
+
 namespace tb {
 
 class SharedFile {
@@ -37,8 +39,9 @@ class SharedFile {
   // finished (or dropped) first.
   Result OpenReadWriteDenyWriters(const std::string& path);
   // The same, making an empty file when there is none (for logs that are appended to;
-  // never empties a file that is there).
-  Result OpenOrCreateDenyWriters(const std::string& path);
+  // never empties a file that is there). A private file is made with mode 0600, and
+  // a link in its place is refused rather than followed.
+  Result OpenOrCreateDenyWriters(const std::string& path, FileAccess access = FileAccess::Shared);
   // A new file with `image` as its whole content, held as above. It appears complete
   // or not at all; Locked when a file of that name is already there.
   Result CreateDenyWriters(const std::string& path, const std::string& image);
@@ -76,7 +79,7 @@ class SharedFile {
   static std::string JournalOf(const std::string& image);
 
  private:
-  Result OpenWith(const std::string& path, int flags, bool lock);
+  Result OpenWith(const std::string& path, int flags, bool lock, int mode = 0666);
   bool ReadRaw(std::string& out);
   // False on a failure; `touched` tells whether the file was changed at all.
   bool WriteOver(const std::string& image, size_t& written, bool& touched);

@@ -1,6 +1,7 @@
 #include "platform/SharedFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -140,6 +141,23 @@ TEST_F(SharedFileTest, AppendsStartAfterWhatACrashCutShort) {
   ASSERT_EQ(log.OpenOrCreateDenyWriters(dir / "new.log"), Result::Ok);  // made when missing
   ASSERT_TRUE(log.AppendLine("first\r\n"));
   EXPECT_EQ(dir.Read("new.log"), "first\r\n");
+}
+
+// A private log is made for this user only, whatever the umask, and never through a link
+// someone put in its place.
+TEST_F(SharedFileTest, APrivateLogIsMadeForThisUserOnly) {
+  const mode_t old = umask(0);
+  SharedFile log;
+  const Result made = log.OpenOrCreateDenyWriters(dir / "private.log", FileAccess::Private);
+  umask(old);
+  ASSERT_EQ(made, Result::Ok);
+  struct stat st {};
+  ASSERT_EQ(stat((dir / "private.log").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  log.Close();
+  ASSERT_EQ(symlink((dir / "elsewhere.log").c_str(), (dir / "linked.log").c_str()), 0);
+  EXPECT_EQ(log.OpenOrCreateDenyWriters(dir / "linked.log", FileAccess::Private), Result::Failed);
+  EXPECT_FALSE(FileExists(dir / "elsewhere.log"));
 }
 
 // A new file appears whole and held, or not at all.
