@@ -256,8 +256,11 @@ std::string ResolvePath(const std::string& configured, const std::string& base) 
 
 std::string LocalWebFolder(const Session& s, int n) {
   const Prop_Rec& p = s.Prop(n);
-  const std::string folder = ResolvePath(p.WebFolder.empty() ? s.common.LocSite : p.WebFolder, s.common.RootFolder);
-  return folder.empty() ? folder : IncludeTrailingSlash(folder);
+  // Neither set: the root folder itself, as any other relative folder is taken from it
+  // (never the program's working folder).
+  const std::string configured = p.WebFolder.empty() ? s.common.LocSite : p.WebFolder;
+  if (configured.empty()) return s.common.RootFolder;
+  return IncludeTrailingSlash(ResolvePath(configured, s.common.RootFolder));
 }
 
 std::string LocalIndexPage(const Session& s, int n) {

@@ -38,7 +38,7 @@ bool SaveWindowPos(Session& s, int n);
 // let for an owner whose record exists.
 std::string PropertyTitle(const Session& s, int n);
 // The property's local web folder ("WebFolder", else "LocSite"); relative paths are
-// taken from the root folder. Ends with "/" unless empty.
+// taken from the root folder, and with neither set it is the root folder. Ends with "/".
 std::string LocalWebFolder(const Session& s, int n);
 // The property's index page ("WebIndex", else "LocIndex"); relative paths are taken
 // from the local web folder.

@@ -82,6 +82,18 @@ bool PutPageInPlace(const std::string& path, const std::string& oldImage, const 
   return ok;
 }
 
+// Weeks from the start week to the end week, the end cut to its year's weeks.
+int RangeWeeks(const PageRun& run, const Prop_Rec& p) {
+  int count = 0;
+  for (int year = run.startYear; year <= run.endYear; ++year) {
+    const int weeks = WeeksInYear(year, p);
+    const int from = year == run.startYear ? std::max(1, run.startWeek) : 1;
+    const int to = year == run.endYear ? std::min(run.endWeek, weeks) : weeks;
+    count += std::max(0, to - from + 1);
+  }
+  return count;
+}
+
 class PageUpdate {
  public:
   PageUpdate(Session& s, const PageRun& run, PageRunResult& result) : s_(s), run_(run), r_(result) {}
@@ -142,7 +154,7 @@ class PageUpdate {
       return false;
     }
 
-    TStArray weeks(static_cast<size_t>(WeekCount(p)));
+    TStArray weeks(static_cast<size_t>(RangeWeeks(run_, p)));
     BuildWeekTable(s_, n, weeks, run_.startYear, std::max(1, run_.startWeek), true);
     const PageRows rows = MakePageRows(s_, n, weeks, rowTemplate, run_, eol);
     if (!rows.badField.empty()) {
@@ -196,18 +208,6 @@ class PageUpdate {
     return true;
   }
 
-  // Weeks from the start week to the end week, the end cut to its year's weeks.
-  int WeekCount(const Prop_Rec& p) const {
-    int count = 0;
-    for (int year = run_.startYear; year <= run_.endYear; ++year) {
-      const int weeks = WeeksInYear(year, p);
-      const int from = year == run_.startYear ? std::max(1, run_.startWeek) : 1;
-      const int to = year == run_.endYear ? std::min(run_.endWeek, weeks) : weeks;
-      count += std::max(0, to - from + 1);
-    }
-    return count;
-  }
-
   Session& s_;
   const PageRun& run_;
   PageRunResult& r_;
@@ -243,6 +243,9 @@ PageRunResult UpdateAvailabilityPages(Session& s, const PageRun& run) {
   const bool yearsValid = run.startYear >= 1900 && run.endYear <= 9999;
   if (!yearsValid || run.endYear < run.startYear || (run.endYear == run.startYear && run.endWeek < run.startWeek))
     return refuse("Invalid dates");
+  // Week 53 of a year of 52 weeks, say: the end cut to the year leaves nothing.
+  for (const int n : chosen)
+    if (RangeWeeks(run, s.Prop(n)) == 0) return refuse("Invalid dates");
   PageUpdate update(s, run, r);
   for (const int n : chosen)
     if (!update.Update(n)) {

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "bookings/Rates.h"
+#include "platform/Cp1252.h"
 #include "platform/Format.h"
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
@@ -138,7 +139,8 @@ std::vector<PaneLine> UploadSelectedPages(Session& s, const std::vector<int>& pr
     s.dialogs.Message("No files to publish for selected properties", MsgIcon::Error, MsgButton::Abort);
     return pane;
   }
-  std::sort(lines.begin(), lines.end());
+  std::stable_sort(lines.begin(), lines.end(),
+                   [](const std::string& a, const std::string& b) { return CompareText1252(a, b) < 0; });
   if (!infoLine.empty()) lines.insert(lines.begin(), infoLine);
   pane.push_back({"Launching Program Ferrit to upload following file(s) to specified site(s)\rTime " + TimeText(s),
                   PaneStyle::BoldBlue});

@@ -212,15 +212,17 @@ TEST(Settings, LocalIniIsWrittenOnlyWhenItWasRead) {
 
 TEST(Settings, WebFoldersAndRelativePaths) {
   TestSession t;
-  t.Load("[Common]\nNumProps=3\nLocSite=web\nLocIndex=index.html\nHS_LDIR=exchange\n"
+  t.Load("[Common]\nNumProps=4\nLocSite=web\nLocIndex=index.html\nHS_LDIR=exchange\n"
          "[Prop01]\nPropName=A\n"
          "[Prop02]\nPropName=B\nWebFolder=/srv/site/b\nWebIndex=b.html\n"
-         "[Prop03]\nPropName=C\nWebIndex=/srv/c/home.html\n");
+         "[Prop03]\nPropName=C\nWebIndex=/srv/c/home.html\n[Prop04]\nPropName=D\n");
   EXPECT_EQ(LocalWebFolder(t.session, 1), t.Root() + "web/");
   EXPECT_EQ(LocalIndexPage(t.session, 1), t.Root() + "web/index.html");
   EXPECT_EQ(LocalWebFolder(t.session, 2), "/srv/site/b/");
   EXPECT_EQ(LocalIndexPage(t.session, 2), "/srv/site/b/b.html");
   EXPECT_EQ(LocalIndexPage(t.session, 3), "/srv/c/home.html");
+  t.session.common.LocSite.clear();  // nothing set: the root folder, never the working folder
+  EXPECT_EQ(LocalWebFolder(t.session, 4), t.Root());
   EXPECT_EQ(ResolvePath(t.session.common.HS_LDIR, t.Root()), t.Root() + "exchange");
 }
 

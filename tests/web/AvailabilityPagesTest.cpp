@@ -192,6 +192,13 @@ TEST_F(AvailabilityPages, PageBytes) {
     EXPECT_EQ(Read(PagePath(1)), written);
     EXPECT_EQ(Read(BakPath(1)), written);
   }
+  // A page holding the tables of several properties: property 2's own marker, in any case.
+  const std::string shared = "<table>\r\n<!-- linesforprop1 -->\r\n</table>\r\n<table>\r\n<!-- LINESFORPROP2 -->";
+  Setup(2, "<tr><td>@PN</td></tr>", shared + "\r\n<tr/>\r\n</table>\r\n");
+  run.properties = {2};
+  run.endWeek = 29;
+  EXPECT_TRUE(UpdateAvailabilityPages(s, run).AllWritten());
+  EXPECT_EQ(Read(PagePath(2)), shared + "\r\n\r\n<tr><td>2</td></tr>\r\n</table>\r\n");
 }
 
 // Property 1 is fine; property 2 has a fault. A fault that stops the run leaves page 2
@@ -272,6 +279,9 @@ TEST_F(AvailabilityPages, NothingToDo) {
   PageRun backwards = run;
   backwards.endWeek = 28;
   EXPECT_EQ(refused(backwards), (std::vector<PaneLine>{{"Invalid dates", PaneStyle::Red}}));
+  PageRun pastTheYear = run;  // 2026 has 52 Saturday weeks: week 53 to 53 holds none
+  pastTheYear.startWeek = pastTheYear.endWeek = 53;
+  EXPECT_EQ(refused(pastTheYear), (std::vector<PaneLine>{{"Invalid dates", PaneStyle::Red}}));
 }
 
 // A write that fails (the backup's name taken by a folder) says where and why, and

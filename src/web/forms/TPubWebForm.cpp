@@ -205,7 +205,6 @@ void TPubWebForm::ViewSelected() { ViewSelectedPages(s_, SelectedProperties()); 
 
 void TPubWebForm::UploadSelected() {
   if (s_.common.Site.empty()) return;
-  ClearPane();
   AddPaneLines(UploadSelectedPages(s_, SelectedProperties()));
 }
 
