@@ -28,7 +28,7 @@ long Seconds(long normal) {
 
 }  // namespace
 
-NetTransfer::NetTransfer(const char* protocols) {
+NetTransfer::NetTransfer(const char* protocols) : protocols_(protocols) {
   GlobalInit();
   handle_ = curl_easy_init();
   if (!handle_) return;
@@ -73,7 +73,34 @@ void NetTransfer::SetStallSeconds(long seconds) {
   if (handle_) curl_easy_setopt(handle_, CURLOPT_LOW_SPEED_TIME, Seconds(seconds));
 }
 
+void NetTransfer::FollowRedirects(long count) {
+  if (!handle_) return;
+  curl_easy_setopt(handle_, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(handle_, CURLOPT_MAXREDIRS, count);
+  curl_easy_setopt(handle_, CURLOPT_REDIR_PROTOCOLS_STR, protocols_.c_str());
+}
+
+size_t NetTransfer::Collect(char* data, size_t size, size_t count, void* self) {
+  auto* t = static_cast<NetTransfer*>(self);
+  const size_t n = size * count;
+  if (t->body_->size() + n > t->limit_) {
+    t->cut_ = true;
+    return 0;  // curl then ends with a write error
+  }
+  t->body_->append(data, n);
+  return n;
+}
+
+void NetTransfer::CollectBody(std::string& body, size_t limit) {
+  body_ = &body;
+  limit_ = limit;
+  if (!handle_) return;
+  curl_easy_setopt(handle_, CURLOPT_WRITEFUNCTION, &NetTransfer::Collect);
+  curl_easy_setopt(handle_, CURLOPT_WRITEDATA, this);
+}
+
 CURLcode NetTransfer::Perform() {
+  cut_ = false;
   error_[0] = '\0';
   code_ = handle_ ? curl_easy_perform(handle_) : CURLE_FAILED_INIT;
   return code_;

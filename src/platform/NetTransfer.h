@@ -28,6 +28,13 @@ class NetTransfer {
   void SetTlsVersions(TlsVersions versions);
   // A stall limit other than the default minute (COTLYN_HTTP_TIMEOUT still shortens it).
   void SetStallSeconds(long seconds);
+  // Follows at most `count` redirects, each only to the protocols this transfer speaks.
+  void FollowRedirects(long count);
+  // The answer's body is collected into `body`, at most `limit` bytes: a longer one
+  // ends the transfer (CURLE_WRITE_ERROR) and BodyCut() says so, so a stream that never
+  // ends cannot fill memory.
+  void CollectBody(std::string& body, size_t limit);
+  bool BodyCut() const { return cut_; }
   // Runs the transfer; the result code, with ErrorText() saying what went wrong.
   CURLcode Perform();
   // curl's own description of the last failure (its error buffer, else its code's text).
@@ -35,7 +42,13 @@ class NetTransfer {
   CURLcode Code() const { return code_; }
 
  private:
+  static size_t Collect(char* data, size_t size, size_t count, void* self);
+
   CURL* handle_ = nullptr;
+  std::string protocols_;
+  std::string* body_ = nullptr;
+  size_t limit_ = 0;
+  bool cut_ = false;
   char error_[CURL_ERROR_SIZE] = {};
   CURLcode code_ = CURLE_OK;
 };
