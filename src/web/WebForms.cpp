@@ -30,7 +30,9 @@ std::string LowerAscii(std::string text) {
   return text;
 }
 
-HttpAnswer Fetch(const std::string& url, size_t limit) { return HttpGet(url, kAgent, limit, kRedirects, kStallSeconds); }
+HttpAnswer Fetch(const std::string& url, size_t limit) {
+  return HttpGet(url, kAgent, limit, kRedirects, kStallSeconds);
+}
 
 // Why an answer is not the whole page, for the log.
 std::string Failure(const HttpAnswer& a) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "bookings/BrambleFixture.h"
 #include "bookings/forms/TBookForm.h"
@@ -42,7 +43,8 @@ TEST_F(WebBookingForm, DownloadedFormIsOpenedAndItsDataMergedUnsaved) {
   server.Serve("/forms/P1-270114brown.txt", 200, "[BOOKFORM]\r\nFnames=Mrs Ann\r\nComments=Cot please\r\n");
   const std::string bookings = t.dir.Read("root/Bramble/Data/Bookings.bks");
   choice = LocateChoice::Download;
-  t.dialogs.Expect("Form downloaded: " + Stored() + "\rForm data found - will merge into record\rForm will now be opened",
+  t.dialogs.Expect("Form downloaded: " + Stored() + "\rForm data found - will merge into record\r" +
+                       "Form will now be opened",
                    MsgIcon::Information, kOK, 0, MsgButton::OK);
   form.acBookingForm->trigger();
   t.dialogs.VerifyAllShown();
@@ -80,14 +82,19 @@ TEST_F(WebBookingForm, BrowseOrCloseInsteadOfDownloading) {
   EXPECT_EQ(located, 1);
   EXPECT_EQ(t.runner.opened.size(), 1u);
 
+  // Browsed for on another file system (a memory stick; here /dev/shm): moved all the same.
   choice = LocateChoice::Browse;
-  const std::string chosen = t.dir.Write("Downloads/scan.pdf", "%PDF");
+  const std::string chosen = "/dev/shm/tb-scan-" + std::to_string(getpid()) + ".pdf";
+  ASSERT_TRUE(WriteWholeFile(chosen, "%PDF"));
   form.chooseBookingForm = [&]() { return QString::fromStdString(chosen); };
   const std::string stored = t.Root() + "Bramble/Booking Forms/270114Brown.pdf";
   t.dialogs.Expect("File " + chosen + " renamed to " + stored, MsgIcon::Information, kOK, 0, MsgButton::OK);
   form.acBookingForm->trigger();
   t.dialogs.VerifyAllShown();
   EXPECT_EQ(t.runner.opened.back(), stored);
+  EXPECT_EQ(t.dir.Read("root/Bramble/Booking Forms/270114Brown.pdf"), "%PDF");
+  EXPECT_FALSE(FileExists(chosen));
+  DeleteFileAt(chosen);
   EXPECT_TRUE(server.Requests().empty());
 }
 

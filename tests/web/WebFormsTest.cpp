@@ -134,7 +134,8 @@ TEST_F(WebFormDownloadTest, FormDataIsMergedIntoTheEmptyFieldsWithMergeSet) {
                "Comments=Arriving late<br>One dog\r\nSource=none\r\nMail=no\r\nFnames=ignored\r\n");
   fields.phone = "01999 1";
   fields.comments = "Called twice";
-  t.dialogs.Expect("Form downloaded: " + Stored() + "\rForm data found - will merge into record\rForm will now be opened",
+  t.dialogs.Expect("Form downloaded: " + Stored() + "\rForm data found - will merge into record\r" +
+                       "Form will now be opened",
                    MsgIcon::Information, MsgButton::OK, 0, MsgButton::OK);
   const WebFormDownload d = TryToDownloadForm(t.session, 1, fields);
   EXPECT_TRUE(d.merged);

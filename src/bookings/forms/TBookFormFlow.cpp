@@ -283,7 +283,8 @@ void TBookForm::ConnectFields() {
   for (QLineEdit* e : {fFNames, fPhone, fEMail, fSpecial, fNVisits}) connect(e, &QLineEdit::textEdited, this, field);
   connect(fSource, &QComboBox::editTextChanged, this, field);
   connect(fAddress, &QPlainTextEdit::textChanged, this, [this]() { AddressEdited(); });
-  connect(fComments, &QPlainTextEdit::textChanged, this, [this]() { MemoLimited(fComments, kCommentsLimit, comments_); });
+  connect(fComments, &QPlainTextEdit::textChanged, this,
+          [this]() { MemoLimited(fComments, kCommentsLimit, comments_); });
   for (const auto& [edit, which] : AmountFields()) {
     connect(edit, &QLineEdit::textEdited, this,
             [this, which = which]() { Changed([this, which]() { editor_.AmountChanged(which); }); });
