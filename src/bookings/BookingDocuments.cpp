@@ -15,8 +15,6 @@ namespace {
 
 std::string DayName(TDateTime start) { return FormatDateTime("yymmdd", start); }
 
-std::string FormsFolder(const Session& s, int n) { return s.Prop(n).Folder + "Booking Forms/"; }
-
 bool StartsWithNoCase(const std::string& name, const std::string& prefix) {
   if (name.size() < prefix.size()) return false;
   return std::equal(prefix.begin(), prefix.end(), name.begin(), [](char a, char b) {
@@ -51,6 +49,8 @@ std::string LetterFileName(TDateTime start, const std::string& surname, int type
   return DayName(start) + "L" + std::to_string(type) + part;
 }
 
+std::string BookingFormsFolder(const Session& s, int n) { return s.Prop(n).Folder + "Booking Forms/"; }
+
 std::string BookingFormName(TDateTime start, const std::string& surname) { return DayName(start) + Trim(surname); }
 
 void RenameBookingDocuments(Session& s, int n, const Book_Rec& before, const Book_Rec& after) {
@@ -63,7 +63,7 @@ void RenameBookingDocuments(Session& s, int n, const Book_Rec& before, const Boo
     for (const char* ext : {".rtf", ".txt", ".htm"})
       if (FileExists(from + ext)) RenameFileAt(from + ext, to + ext);
   }
-  const std::string forms = FormsFolder(s, n);
+  const std::string forms = BookingFormsFolder(s, n);
   const std::string old =
       FirstStartingWith(forms, FileNamePart(DayName(before.StartD) + Trim(before.Surname).substr(0, 8)));
   if (old.empty()) return;
@@ -82,7 +82,7 @@ BookingFormLookup FindBookingForm(Session& s, int n, TDateTime start, const std:
   }
   out.ok = true;
   out.name = BookingFormName(start, surname);
-  const std::string forms = FormsFolder(s, n);
+  const std::string forms = BookingFormsFolder(s, n);
   const std::string found = FirstStartingWith(forms, FileNamePart(out.name.substr(0, 14)));
   if (!found.empty()) out.path = forms + found;
   return out;
@@ -95,7 +95,7 @@ bool AskToBrowseForForm(Session& s, const std::string& name) {
 }
 
 std::string AdoptBookingForm(Session& s, int n, const std::string& chosen, const std::string& name) {
-  const std::string forms = FormsFolder(s, n);
+  const std::string forms = BookingFormsFolder(s, n);
   const std::string target = forms + FileNamePart(name) + Extension(ExtractFileName(chosen));
   ForceDirectories(forms);
   // A form saved from a browser is often on another disk or a share: moved, not renamed.

@@ -17,6 +17,8 @@ std::string FileNamePart(const std::string& text);
 // The letter of type `type` without its extension: start as "yymmdd", "L", the type,
 // and the first 8 characters of the trimmed surname with every "-" removed.
 std::string LetterFileName(TDateTime start, const std::string& surname, int type);
+// Property n's "Booking Forms/" folder, where its bookings' forms are stored.
+std::string BookingFormsFolder(const Session& s, int n);
 // A booking form's name: start as "yymmdd" + the trimmed surname.
 std::string BookingFormName(TDateTime start, const std::string& surname);
 

@@ -291,7 +291,7 @@ bool BookingEditor::AddressChanged(const std::string& previous) {
   focus = EditorFocus::None;
   // Labels and envelopes have room for five lines, and a fifth line must not end in
   // a break.
-  if (LineBreaks(fields.address) >= 5) {
+  if (LineBreaks(fields.address) >= static_cast<int>(kAddressLines)) {
     fields.address = previous;
     s_.dialogs.Beep();
     panel[2] = "Reached max. number of lines";

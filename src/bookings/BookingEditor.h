@@ -29,6 +29,11 @@ enum class EditorFocus { None, Surname, Address, StartDate, EndDate, Rent, Charg
 // The amount fields the user types into.
 enum class AmountField { Rent, Charge1, Charge2, Charge3, Total, Deposit };
 
+// What may be typed into the window's texts (bytes), and the address's lines: labels
+// and envelopes have room for five.
+inline constexpr size_t kFnamesLimit = 60, kAddressLimit = 140, kAddressLines = 5, kPhoneLimit = 56,
+                        kEmailLimit = 50, kCommentsLimit = 800, kSourceLimit = 25;
+
 // The window's fields. `form` holds the money, the status, the dates, the surname and
 // the ticks the charge rules work on; the rest are the other texts and ticks.
 struct BookingFields {
@@ -41,6 +46,9 @@ struct BookingFields {
   bool depAck = false, balAck = false;
   bool omitM = false, omitSName = false, flagSp = false, showAsLet = false;  // noClean is in form
 };
+
+// The customer's details and option ticks of a booking, not its dates or money.
+void TakeCustomer(BookingFields& f, const Book_Rec& r, int visits);
 
 // What the window shows besides the fields, worked out from them and the session.
 struct BookingView {

@@ -13,7 +13,10 @@ namespace tb {
 
 namespace {
 
-// The customer's details and option ticks of another booking, not its dates or money.
+std::string TempStoragePath(const Session& s) { return s.common.RootFolder + "~copy.bks"; }
+
+}  // namespace
+
 void TakeCustomer(BookingFields& f, const Book_Rec& r, int visits) {
   f.form.surname = r.Surname;
   f.fnames = r.Fnames;
@@ -31,11 +34,6 @@ void TakeCustomer(BookingFields& f, const Book_Rec& r, int visits) {
   f.form.noClean = r.Has(NoClean);
 }
 
-
-std::string TempStoragePath(const Session& s) { return s.common.RootFolder + "~copy.bks"; }
-
-}  // namespace
-
 // The copies act on the saved booking, not on fields still being typed.
 bool BookingEditor::SavedNodeNeeded() {
   if (node_) return true;
@@ -49,8 +47,7 @@ bool BookingEditor::CopyToTemp() {
   std::string bytes;
   AppendBookRecord(bytes, node_->Rec);
   if (!WriteWholeFile(path, bytes)) {
-    s_.dialogs.Message("E1015 Cannot write to file " + PathText(path) + "\r" + "Check folder permissions",
-                       MsgIcon::Error, MsgButton::Abort | MsgButton::Help, 1015);
+    CannotWriteFileMessage(s_, path);
     return false;
   }
   panel[2] = "Copied";

@@ -10,7 +10,6 @@ namespace tb {
 namespace {
 
 constexpr int kCancelHelp = 267;
-constexpr size_t kCommentsLimit = 800;
 
 }  // namespace
 

@@ -86,6 +86,12 @@ const char* const kHelp =
     "      writes propinfo.php, ratequery.php and the agency calendars of the\n"
     "      properties with AS set into the HS_LDIR folder, as the upload commands make\n"
     "      them, and sends nothing; JSON out; exit 0 only when every file was written\n"
+    "  webform ROOT PROP START [--merge] [--today YYYY-MM-DD]\n"
+    "      \"Try to download\" for the booking starting on START: its form page from\n"
+    "      the web site (FormData) stored in the property's \"Booking Forms\" folder;\n"
+    "      with --merge also the site's form data, merged into the booking's texts as\n"
+    "      the booking window merges them and shown, not saved; JSON out (form name,\n"
+    "      URL, stored path, outcome); exit 0 only when the form was downloaded\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -143,7 +149,8 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"rates", CtlRates},   {"letter", CtlLetter},
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
                   {"expenses", CtlExpenses}, {"payments", CtlPayments},
-                  {"upload", CtlUpload}, {"webfiles", CtlWebFiles}, {"publish", CtlPublish}};
+                  {"upload", CtlUpload}, {"webfiles", CtlWebFiles}, {"publish", CtlPublish},
+                  {"webform", CtlWebForm}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);

@@ -43,9 +43,7 @@ Book_Buffer* HeldBookingStarting(CtlSession& ctl, int n, TDateTime start, std::s
   ctl.ShowPropertyAt(n, start);
   const OpenBookingRequest req = OpenBookingAt(s, n, start);
   if (!req.open) return nullptr;
-  Book_Buffer* found = nullptr;
-  for (Book_Buffer* b = s.Prop(n).Bookings.First(); b; b = b->Next)
-    if (b->Rec.StartD == start && (!found || found->Rec.Status == Cancelled)) found = b;
+  Book_Buffer* found = BookingStartingOn(s, n, start);
   if (req.readOnly) refusal = "Data being updated - try later";
   else if (!found) refusal = "No booking starts on " + IsoDate(start);
   else return found;

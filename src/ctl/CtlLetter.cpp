@@ -46,9 +46,7 @@ int CtlLetter(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 2;
   }
   c.ctl->ShowPropertyAt(n, start);
-  const Book_Buffer* found = nullptr;
-  for (const Book_Buffer* b = s.Prop(n).Bookings.First(); b; b = b->Next)
-    if (b->Rec.StartD == start && (!found || found->Rec.Status == Cancelled)) found = b;
+  const Book_Buffer* found = BookingStartingOn(s, n, start);
   if (!found) {
     err << "no booking starts on " << IsoDate(start) << "\n";
     return 2;

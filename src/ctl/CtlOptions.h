@@ -45,6 +45,7 @@ int CtlPayments(const std::vector<std::string>& args, std::ostream& out, std::os
 int CtlIncome(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
 int CtlPublish(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlWebFiles(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlWebForm(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlUpload(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlAccounts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);

@@ -151,6 +151,13 @@ void CtlSession::ShowProperty(int n) {
   BuildWeekTable(s, n, false);
 }
 
+Book_Buffer* BookingStartingOn(Session& s, int n, TDateTime start) {
+  Book_Buffer* found = nullptr;
+  for (Book_Buffer* b = s.Prop(n).Bookings.First(); b; b = b->Next)
+    if (b->Rec.StartD == start && (!found || found->Rec.Status == Cancelled)) found = b;
+  return found;
+}
+
 void CtlSession::ShowPropertyAt(int n, TDateTime date) {
   Session& s = *session_;
   int year = DecodeDate(date).year;

@@ -45,6 +45,10 @@ class CtlSession {
   std::unique_ptr<Session> session_;
 };
 
+// The booking of property n's list that starts on `start`, one that is not cancelled
+// first (as a click on the chart finds it); null when none does.
+Book_Buffer* BookingStartingOn(Session& s, int n, TDateTime start);
+
 // ROOT opened with --today; null on failure, with the reason written to err and
 // exitCode 2 for a usage error (a bad date), else 1.
 std::unique_ptr<CtlSession> OpenCtlRoot(const std::string& root, const std::string& today, const std::string& usage,

@@ -78,6 +78,13 @@ std::string Cp1252ToUtf8(std::string_view ansi) {
   return out;
 }
 
+bool IsUtf8(std::string_view text) {
+  char32_t cp = 0;
+  for (std::size_t i = 0, len = 0; i < text.size(); i += len)
+    if ((len = DecodeUtf8(text, i, cp)) == 0) return false;
+  return true;
+}
+
 std::string Utf8ToCp1252(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());

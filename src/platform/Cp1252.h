@@ -9,6 +9,8 @@ namespace tb {
 std::string Cp1252ToUtf8(std::string_view ansi);
 // The Unicode code point of one Windows-1252 byte.
 char32_t Cp1252CodePoint(unsigned char b);
+// True when every byte belongs to a well-formed UTF-8 sequence.
+bool IsUtf8(std::string_view text);
 // Characters that Windows-1252 cannot hold become '?'; invalid UTF-8 bytes too.
 std::string Utf8ToCp1252(std::string_view utf8);
 // The text in capitals, the accented letters of Windows-1252 included (for searches

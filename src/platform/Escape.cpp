@@ -24,6 +24,27 @@ std::string PercentEncode(const std::string& utf8, const std::string& keep) {
   return out;
 }
 
+std::string FormUrlEncoded(std::string_view bytes) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char ch : bytes) {
+    const auto c = static_cast<unsigned char>(ch);
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       (c != 0 && std::string_view("!$'()*-.@_").find(ch) != std::string_view::npos);
+    if (plain) {
+      out += ch;
+    } else if (c == ' ') {
+      out += '+';
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 0x0F];
+    }
+  }
+  return out;
+}
+
 std::string CsvQuoted(std::string_view text) {
   std::string out = "\"";
   out.reserve(text.size() + 2);

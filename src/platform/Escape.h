@@ -11,6 +11,11 @@ namespace tb {
 // and the characters in `keep` becomes "%XX" (upper-case hex).
 std::string PercentEncode(const std::string& utf8, const std::string& keep = "");
 
+// Bytes for a name in a URL the way web forms encode them: letters, digits and
+// "!$'()*-.@_" pass, a space becomes "+", every other byte (a Windows-1252 byte as it
+// is) "%xx" with lower-case hex.
+std::string FormUrlEncoded(std::string_view bytes);
+
 // A CSV field in double quotes, each double quote inside written twice, so that a
 // text holding commas, quotes or line breaks stays one field.
 std::string CsvQuoted(std::string_view text);

@@ -12,14 +12,6 @@ struct SlistDeleter {
   void operator()(curl_slist* l) const { curl_slist_free_all(l); }
 };
 
-size_t Collect(char* data, size_t size, size_t count, void* user) {
-  auto* body = static_cast<std::string*>(user);
-  const size_t n = size * count;
-  if (body->size() + n > kHttpAnswerLimit) return 0;  // curl then ends with a write error
-  body->append(data, n);
-  return n;
-}
-
 bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
 }  // namespace
@@ -54,13 +46,12 @@ HttpAnswer HttpPost(const std::string& url, const std::vector<std::pair<std::str
   if (set == CURLE_OK) set = curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
   if (set == CURLE_OK) set = curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.data());
   if (set == CURLE_OK) set = curl_easy_setopt(h, CURLOPT_HTTPHEADER, list.get());
-  if (set == CURLE_OK) set = curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, Collect);
-  if (set == CURLE_OK) set = curl_easy_setopt(h, CURLOPT_WRITEDATA, &answer.body);
   if (set != CURLE_OK) {
     answer.code = set;
     answer.error = curl_easy_strerror(set);
     return answer;
   }
+  transfer.CollectBody(answer.body, kHttpAnswerLimit);
   answer.code = transfer.Perform();
   if (answer.code != CURLE_OK) {
     answer.error = transfer.ErrorText();

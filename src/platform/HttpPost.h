@@ -15,6 +15,7 @@ struct HttpAnswer {
   std::string error;         // curl's text when code is not CURLE_OK
   long status = 0;
   std::string body;
+  bool cut = false;  // the body reached the caller's limit and the transfer stopped there
 };
 
 // headers: name and value; an empty value is still sent (as "Name:"). A name or value

@@ -30,7 +30,7 @@ long Seconds(long normal) {
 
 }  // namespace
 
-NetTransfer::NetTransfer(const char* protocols) {
+NetTransfer::NetTransfer(const char* protocols) : protocols_(protocols) {
   GlobalInit();
   handle_ = curl_easy_init();
   if (!handle_) return;
@@ -77,23 +77,50 @@ void NetTransfer::SetStallSeconds(long seconds) {
 
 void NetTransfer::SetUploadBody(const std::string& body) {
   if (!handle_) return;
-  body_ = &body;
-  bodySent_ = 0;
+  upload_ = &body;
+  uploadSent_ = 0;
   curl_easy_setopt(handle_, CURLOPT_UPLOAD, 1L);
   curl_easy_setopt(handle_, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(body.size()));
   curl_easy_setopt(handle_, CURLOPT_READDATA, this);
   curl_easy_setopt(handle_, CURLOPT_READFUNCTION, +[](char* out, size_t size, size_t count, void* user) -> size_t {
     auto* self = static_cast<NetTransfer*>(user);
-    const size_t n = std::min(size * count, self->body_->size() - self->bodySent_);
-    std::memcpy(out, self->body_->data() + self->bodySent_, n);
-    self->bodySent_ += n;
+    const size_t n = std::min(size * count, self->upload_->size() - self->uploadSent_);
+    std::memcpy(out, self->upload_->data() + self->uploadSent_, n);
+    self->uploadSent_ += n;
     return n;
   });
 }
 
+void NetTransfer::FollowRedirects(long count) {
+  if (!handle_) return;
+  curl_easy_setopt(handle_, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(handle_, CURLOPT_MAXREDIRS, count);
+  curl_easy_setopt(handle_, CURLOPT_REDIR_PROTOCOLS_STR, protocols_.c_str());
+}
+
+size_t NetTransfer::Collect(char* data, size_t size, size_t count, void* self) {
+  auto* t = static_cast<NetTransfer*>(self);
+  const size_t n = size * count;
+  if (t->body_->size() + n > t->limit_) {
+    t->cut_ = true;
+    return 0;  // curl then ends with a write error
+  }
+  t->body_->append(data, n);
+  return n;
+}
+
+void NetTransfer::CollectBody(std::string& body, size_t limit) {
+  body_ = &body;
+  limit_ = limit;
+  if (!handle_) return;
+  curl_easy_setopt(handle_, CURLOPT_WRITEFUNCTION, &NetTransfer::Collect);
+  curl_easy_setopt(handle_, CURLOPT_WRITEDATA, this);
+}
+
 CURLcode NetTransfer::Perform() {
+  cut_ = false;
   error_[0] = '\0';
-  bodySent_ = 0;
+  uploadSent_ = 0;
   code_ = handle_ ? curl_easy_perform(handle_) : CURLE_FAILED_INIT;
   return code_;
 }

@@ -31,6 +31,13 @@ class NetTransfer {
   // Sends `body` as the upload (FTP STOR and the like). The bytes are read while
   // Perform runs, so they must outlive it.
   void SetUploadBody(const std::string& body);
+  // Follows at most `count` redirects, each only to the protocols this transfer speaks.
+  void FollowRedirects(long count);
+  // The answer's body is collected into `body`, at most `limit` bytes: a longer one
+  // ends the transfer (CURLE_WRITE_ERROR) and BodyCut() says so, so a stream that never
+  // ends cannot fill memory.
+  void CollectBody(std::string& body, size_t limit);
+  bool BodyCut() const { return cut_; }
   // Runs the transfer; the result code, with ErrorText() saying what went wrong.
   CURLcode Perform();
   // curl's own description of the last failure (its error buffer, else its code's text).
@@ -38,11 +45,17 @@ class NetTransfer {
   CURLcode Code() const { return code_; }
 
  private:
+  static size_t Collect(char* data, size_t size, size_t count, void* self);
+
   CURL* handle_ = nullptr;
+  std::string protocols_;
+  std::string* body_ = nullptr;
+  size_t limit_ = 0;
+  bool cut_ = false;
   char error_[CURL_ERROR_SIZE] = {};
   CURLcode code_ = CURLE_OK;
-  const std::string* body_ = nullptr;
-  size_t bodySent_ = 0;
+  const std::string* upload_ = nullptr;
+  size_t uploadSent_ = 0;
 };
 
 }  // namespace tb

@@ -315,18 +315,21 @@ bool AppendBooking(Session& s, const Book_Rec& rec, const std::string& path) {
     }
   } else if (f.OpenOrCreateDenyWriters(path) != SharedFile::Result::Ok) {
     s.dialogs.Beep();
-    s.dialogs.Message("E1015 Cannot write to file " + PathText(path) + "\r" + "Check folder permissions",
-                      MsgIcon::Error, kAbortHelp, 1015);
+    CannotWriteFileMessage(s, path);
     return false;
   }
   const bool ok = f.AppendRecords(bytes, WholeRecords);
   f.Close();
   if (!ok) {
     s.dialogs.Beep();
-    s.dialogs.Message("E1015 Cannot write to file " + PathText(path) + "\r" + "Check folder permissions",
-                      MsgIcon::Error, kAbortHelp, 1015);
+    CannotWriteFileMessage(s, path);
   }
   return ok;
+}
+
+void CannotWriteFileMessage(Session& s, const std::string& path) {
+  s.dialogs.Message("E1015 Cannot write to file " + PathText(path) + "\r" + "Check folder permissions",
+                    MsgIcon::Error, kAbortHelp, 1015);
 }
 
 void ReleaseBookingFile(Session& s) {

@@ -25,6 +25,9 @@ bool ReadBookings(Session& s, int n, bool lock, bool refresh);
 bool WriteBookings(Session& s, int n);
 // Appends one record to a file of this format (the change and deletion logs).
 bool AppendBooking(Session& s, const Book_Rec& rec, const std::string& path);
+// "E1015 Cannot write to file <path>" / "Check folder permissions", for a file of the
+// program's that could not be written.
+void CannotWriteFileMessage(Session& s, const std::string& path);
 // Closes the booking file handle. When it was held for writing, the file's time becomes
 // the one last seen (nobody else can have written).
 void ReleaseBookingFile(Session& s);

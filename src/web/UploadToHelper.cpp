@@ -25,18 +25,6 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 
-// The URL as the log shows it: a password written into the address itself is masked.
-std::string UrlForLog(const std::string& url) {
-  const size_t scheme = url.find("://");
-  const size_t start = scheme == std::string::npos ? 0 : scheme + 3;
-  const size_t end = url.find_first_of("/?#", start);
-  const size_t at = url.rfind('@', end == std::string::npos ? url.size() : end);
-  if (at == std::string::npos || at < start) return url;
-  const size_t colon = url.find(':', start);
-  if (colon == std::string::npos || colon > at) return url;
-  return url.substr(0, colon + 1) + "***" + url.substr(at);
-}
-
 void LogException(Session& s, const char* kind, long rc, const std::string& message, const std::string& path,
                   const std::string& url) {
   WriteLog(s, std::string("XHR-Upload Exception, class=") + kind + " RC=" + std::to_string(rc) +
@@ -156,6 +144,17 @@ bool UploadToHelper(Session& s, const std::string& url, const std::string& fileP
   WriteLog(s, "XHR-ERROR. RC=" + std::to_string(answer.status) + " File=" + PathText(filePath) + " URL=" +
                   UrlForLog(url) + " Elapsed=" + Milliseconds(elapsed) + " mS" + kCrLf + text);
   return false;
+}
+
+std::string UrlForLog(const std::string& url) {
+  const size_t scheme = url.find("://");
+  const size_t start = scheme == std::string::npos ? 0 : scheme + 3;
+  const size_t end = url.find_first_of("/?#", start);
+  const size_t at = url.rfind('@', end == std::string::npos ? url.size() : end);
+  if (at == std::string::npos || at < start) return url;
+  const size_t colon = url.find(':', start);
+  if (colon == std::string::npos || colon > at) return url;
+  return url.substr(0, colon + 1) + "***" + url.substr(at);
 }
 
 }  // namespace tb

@@ -19,6 +19,10 @@ bool UploadToHelper(Session& s, const std::string& url, const std::string& fileP
 // password goes in clear over http only to this machine (127.0.0.1, ::1, localhost).
 std::string HelperUrlRefusal(const std::string& url, const std::string& password);
 
+// The URL as a log line or a message shows it: a password written into the address
+// itself is masked.
+std::string UrlForLog(const std::string& url);
+
 // How long an upload may go without a byte moving (COTLYN_HTTP_TIMEOUT shortens it, as it
 // does the connect limit every transfer has).
 inline constexpr long kUploadStallSeconds = 30;

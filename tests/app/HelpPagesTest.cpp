@@ -13,9 +13,9 @@ TEST(HelpPages, EveryTopicHasItsPageAndEveryPageIsListed) {
   const std::string help = TENBROOK_HELP_DIR;
   const int topics[] = {kHelpContents, kHelpIndex, kHelpSearch, kHelpOnHelp, 30, kMainWindowHelp,
                         kPropertyPickerHelp, kMemoryWindowHelp, kBookingWindowHelp, kCancellationHelp,
-                        kSurchargeHelp, 284, kRatesWindowHelp, 410, 420, 430, 440, 442, 447, 470, kDiscountHelp,
+                        kSurchargeHelp, 284, 570, kRatesWindowHelp, 410, 420, 430, 440, 442, 447, 470, kDiscountHelp,
                         715, 717, 900, 1005, 1010, 1015, 1020, 1050, 1080, 1110, 1120, 1130, 1140, 1150, 1160,
-                        1170, 1180, 1190, 1200, 1220, kLetterWindowHelp, 270, kProformaWindowHelp, 720, 1000,
+                        1170, 1180, 1190, 1200, 1220, 1230, kLetterWindowHelp, 270, kProformaWindowHelp, 720, 1000,
                         1090, kHtmlEditHelp, kEmailWindowHelp, 980};
   for (const int topic : topics) EXPECT_TRUE(FileExists(HelpPagePath(help, topic))) << topic;
 

@@ -19,6 +19,19 @@ TEST(Escape, PercentEncodingKeepsOnlyWhatAUrlMayCarryAsItIs) {
   for (const Case& c : cases) EXPECT_EQ(PercentEncode(c.in, c.keep), c.out) << c.in;
 }
 
+// A web form's name: Windows-1252 bytes as they are, lower-case hex, "+" for a space.
+TEST(Escape, FormUrlEncodingAsWebFormsNameTheirFiles) {
+  const struct {
+    std::string in, out;
+  } cases[] = {
+      {"AZaz09!$'()*-.@_", "AZaz09!$'()*-.@_"},
+      {"o'brien le roy", "o'brien+le+roy"},
+      {"a/b~c+d%e&f", "a%2fb%7ec%2bd%25e%26f"},
+      {"caf\xE9 \x80\xFF", "caf%e9+%80%ff"},  // one escape per Windows-1252 byte
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormUrlEncoded(c.in), c.out) << c.in;
+}
+
 TEST(Escape, HtmlAndRichText) {
   struct Case {
     std::string in, html, rtf;

@@ -24,6 +24,7 @@
 #include "store/Settings.h"
 #include "store/forms/TPropSelForm.h"
 #include "web/WebCommands.h"
+#include "web/WebSiteLinks.h"
 #include "web/forms/TAutoUploadConfigForm.h"
 #include "web/forms/TPubWebForm.h"
 
@@ -86,31 +87,12 @@ void TMainForm::ViewLocalWebsite() {
     n = pickWebSiteProperty ? pickWebSiteProperty()
                             : TPropSelForm(s_, PickPurpose::ViewWebSite, 0, this).Pick();
   }
-  if (n < 1 || n > s_.NumProps()) return;
-  s_.processes.ShellOpen(LocalIndexPage(s_, n));
+  tb::ViewLocalWebsite(s_, n);
 }
 
-namespace {
+void TMainForm::ViewRemoteWebsite() { tb::ViewRemoteWebsite(s_); }
 
-// A web address from the settings, opened with the shell; its message when it is not set.
-void OpenConfigured(Session& s, const std::string& address, const std::string& page, const char* missing, int help) {
-  if (address.empty()) {
-    s.dialogs.Beep();
-    s.dialogs.Message(missing, MsgIcon::Error, MsgButton::Abort | MsgButton::Help, help);
-    return;
-  }
-  s.processes.ShellOpen(address + page);
-}
-
-}  // namespace
-
-void TMainForm::ViewRemoteWebsite() {
-  OpenConfigured(s_, s_.common.SiteURL, "", "Cannot open web site - URL not configured", 715);
-}
-
-void TMainForm::ListWebForms() {
-  OpenConfigured(s_, s_.common.FormData, "xlistforms.php", "URL of Booking data folder not defined", 717);
-}
+void TMainForm::ListWebForms() { tb::ListWebForms(s_); }
 
 void TMainForm::PublishToWeb() {
   TPubWebForm form(s_, this);

@@ -81,7 +81,7 @@ void TBookForm::BuildControls() {
   fSurName = Text(30, who);
   g->addWidget(Caption("Surname-----", who), row, 0);
   g->addWidget(fSurName, row++, 1, 1, 2);
-  fFNames = Text(60, who);
+  fFNames = Text(kFnamesLimit, who);
   g->addWidget(Caption("(Title+) first names---", who), row, 0);
   g->addWidget(fFNames, row++, 1, 1, 2);
   fAddress = new QPlainTextEdit(who);
@@ -89,10 +89,10 @@ void TBookForm::BuildControls() {
   fAddress->setTabChangesFocus(true);
   g->addWidget(Caption("Address------", who), row, 0, Qt::AlignTop);
   g->addWidget(fAddress, row++, 1, 1, 2);
-  fPhone = Text(56, who);
+  fPhone = Text(kPhoneLimit, who);
   g->addWidget(Caption("Phone--------", who), row, 0);
   g->addWidget(fPhone, row++, 1, 1, 2);
-  fEMail = Text(50, who);
+  fEMail = Text(kEmailLimit, who);
   g->addWidget(Caption("EMail------------", who), row, 0);
   g->addWidget(fEMail, row++, 1, 1, 2);
   fSpecial = Text(100, who);
@@ -107,7 +107,7 @@ void TBookForm::BuildControls() {
   g->addWidget(fComments, row++, 1, 1, 2);
   fSource = new SourceBox(who);
   fSource->setEditable(true);
-  new TypedLength(25, fSource->lineEdit());
+  new TypedLength(kSourceLimit, fSource->lineEdit());
   fSource->setInsertPolicy(QComboBox::NoInsert);
   g->addWidget(Caption("Source-------", who), row, 0);
   g->addWidget(fSource, row++, 1, 1, 2);
@@ -274,8 +274,7 @@ void TBookForm::BuildCommands() {
 
   // The windows of these commands come later; they stay disabled until then. The
   // history search and the recovery window are enabled once their windows are set.
-  for (QAction* a : {acSearchHistory, acPrintLabel, acPrintSpooled, acExtractChangeLog,
-                     acLocalWebsite, acRemoteWebsite, acWebForms})
+  for (QAction* a : {acSearchHistory, acPrintLabel, acPrintSpooled, acExtractChangeLog})
     a->setEnabled(false);
 
   QToolBar* bar = addToolBar(QStringLiteral("Booking"));

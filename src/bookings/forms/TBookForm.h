@@ -20,6 +20,7 @@
 
 #include "bookings/BookingEditor.h"
 #include "reports/forms/PrintWindow.h"
+#include "web/forms/TWebGetForm.h"
 
 class QGridLayout;
 
@@ -86,6 +87,8 @@ class TBookForm : public QMainWindow {
   PrintCanvasFactory printCanvas;
   // "Show Booking Form": the file the user browses for; "" when cancelled.
   std::function<QString()> chooseBookingForm;
+  // "Show Booking Form" with web forms set up: the "Locate Booking Form" window's answer.
+  std::function<LocateChoice()> locateBookingForm;
   // The recovery window, shown on a change log opened in booking-file mode; while it
   // is not set, "Extract data from change log" stays off.
   std::function<void()> showRecovery;
@@ -198,6 +201,8 @@ class TBookForm : public QMainWindow {
   void AddressEdited();
   void MemoLimited(QPlainTextEdit* memo, size_t limit, std::string& previous);
   void ClosedNow();
+  std::string LocateBookingForm(const std::string& name);
+  std::string DownloadBookingForm();
   QWidget* FocusTarget(EditorFocus f) const;
   std::array<std::pair<QLineEdit*, AmountField>, 6> AmountFields() const;
 

@@ -28,6 +28,8 @@
 #include "reports/forms/PrintWindow.h"
 #include "store/Session.h"
 #include "store/Settings.h"
+#include "web/WebForms.h"
+#include "web/WebSiteLinks.h"
 
 namespace tb {
 
@@ -245,7 +247,7 @@ void TBookForm::AddressEdited() {
   if (!ready_ || closed_ || editor_.ReadOnly()) return;
   const std::string previous = address_;
   ReadFields();
-  if (editor_.fields.address.size() > 140) editor_.fields.address = previous;
+  if (editor_.fields.address.size() > kAddressLimit) editor_.fields.address = previous;
   editor_.AddressChanged(previous);
   Refresh();
 }
@@ -281,7 +283,8 @@ void TBookForm::ConnectFields() {
   for (QLineEdit* e : {fFNames, fPhone, fEMail, fSpecial, fNVisits}) connect(e, &QLineEdit::textEdited, this, field);
   connect(fSource, &QComboBox::editTextChanged, this, field);
   connect(fAddress, &QPlainTextEdit::textChanged, this, [this]() { AddressEdited(); });
-  connect(fComments, &QPlainTextEdit::textChanged, this, [this]() { MemoLimited(fComments, 800, comments_); });
+  connect(fComments, &QPlainTextEdit::textChanged, this,
+          [this]() { MemoLimited(fComments, kCommentsLimit, comments_); });
   for (const auto& [edit, which] : AmountFields()) {
     connect(edit, &QLineEdit::textEdited, this,
             [this, which = which]() { Changed([this, which]() { editor_.AmountChanged(which); }); });
@@ -348,6 +351,9 @@ void TBookForm::ConnectCommands() {
   connect(acCalculator, &QAction::triggered, this, &TBookForm::ShowCalculator);
   connect(acCancelBooking, &QAction::triggered, this, &TBookForm::CancelBooking);
   connect(acBookingForm, &QAction::triggered, this, &TBookForm::ShowBookingForm);
+  connect(acLocalWebsite, &QAction::triggered, this, [this]() { ViewLocalWebsite(s_, editor_.Property()); });
+  connect(acRemoteWebsite, &QAction::triggered, this, [this]() { ViewRemoteWebsite(s_); });
+  connect(acWebForms, &QAction::triggered, this, [this]() { ListWebForms(s_); });
   connect(acExtractChangeLog, &QAction::triggered, this, &TBookForm::ExtractFromChangeLog);
   connect(acDiscount, &QAction::triggered, this, &TBookForm::Discount);
   connect(acLetters, &QAction::triggered, this, &TBookForm::Letters);
@@ -366,6 +372,7 @@ void TBookForm::ConnectCommands() {
                                         QFileDialog::DontConfirmOverwrite);
   };
   printCanvas = PrinterCanvas(this);
+  locateBookingForm = [this]() { return TWebGetForm(s_, this).Ask(); };
   chooseBookingForm = [this]() {
     return QFileDialog::getOpenFileName(this, QStringLiteral("Locate booking form"), QString(),
                                         QStringLiteral("All files (*)"));
@@ -456,14 +463,37 @@ void TBookForm::ShowBookingForm() {
   ReadFields();
   const BookingFormLookup found = editor_.FindBookingForm();
   std::string path = found.path;
-  // Web booking forms come with their own window; until then a missing form is browsed
-  // for (which moves it into the property's folder: not in a read-only window).
-  if (found.ok && path.empty() && !editor_.ReadOnly() && AskToBrowseForForm(s_, found.name)) {
-    const QString chosen = chooseBookingForm ? chooseBookingForm() : QString();
-    if (!chosen.isEmpty()) path = AdoptBookingForm(s_, editor_.Property(), chosen.toStdString(), found.name);
-  }
+  if (found.ok && path.empty()) path = LocateBookingForm(found.name);
   if (!path.empty()) OpenBookingForm(s_, path);
   Refresh();
+}
+
+// A booking without a stored form: downloaded from the web site or browsed for, either
+// way stored in the property's folder (so not from a read-only window). The stored
+// form's path, or "".
+std::string TBookForm::LocateBookingForm(const std::string& name) {
+  if (editor_.ReadOnly()) return {};
+  bool browse = false;
+  if (!s_.common.FormData.empty()) {
+    const LocateChoice choice = locateBookingForm ? locateBookingForm() : LocateChoice::Closed;
+    if (choice == LocateChoice::Download) return DownloadBookingForm();
+    browse = choice == LocateChoice::Browse;
+  } else {
+    browse = AskToBrowseForForm(s_, name);
+  }
+  const QString chosen = browse && chooseBookingForm ? chooseBookingForm() : QString();
+  if (chosen.isEmpty()) return {};
+  return AdoptBookingForm(s_, editor_.Property(), chosen.toStdString(), name);
+}
+
+// The form from the web site, its data merged into the fields, which then count as
+// changed until the user saves.
+std::string TBookForm::DownloadBookingForm() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const WebFormDownload d = TryToDownloadForm(s_, editor_.Property(), editor_.fields);
+  QApplication::restoreOverrideCursor();
+  if (d.merged) editor_.FieldChanged();
+  return d.outcome == WebFormOutcome::Downloaded ? d.place.localPath : std::string();
 }
 
 void TBookForm::Letters() {

@@ -26,14 +26,13 @@ FILE gets one JSON object a line for each request, written before the answer:
 
 import argparse
 import http.server
-import json
 import os
-import signal
 import ssl
 import sys
-import threading
 import time
 import zlib
+
+import http_serving
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -117,41 +116,13 @@ def main():
     args = parser.parse_args()
 
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-    server.daemon_threads = True
     server.password = args.password
     server.store = args.store
-    server.stopping = threading.Event()
-    lock = threading.Lock()
-    record_file = open(args.record, "ab")
-
-    def recorder(record):
-        line = json.dumps(record, ensure_ascii=False).encode("utf-8", "replace")
-        with lock:
-            record_file.write(line + b"\n")
-            record_file.flush()
-
-    server.recorder = recorder
     if args.cert:
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(args.cert, args.key)
         server.socket = context.wrap_socket(server.socket, server_side=True)
-
-    def stop(*_):
-        server.stopping.set()
-        threading.Thread(target=server.shutdown, daemon=True).start()
-
-    signal.signal(signal.SIGTERM, stop)
-    signal.signal(signal.SIGINT, stop)
-    if args.watch_stdin:
-        def watch():
-            while sys.stdin.buffer.read(4096):
-                pass
-            stop()
-        threading.Thread(target=watch, daemon=True).start()
-
-    print("ready %d" % server.server_address[1], flush=True)
-    server.serve_forever()
-
+    http_serving.serve(server, args.record, args.watch_stdin)
 
 if __name__ == "__main__":
     main()
