@@ -43,7 +43,10 @@ PubRange InitialPubRange(const Session& s) {
   const UserPrefs& u = s.prefs;
   PubRange r{u.PublishFirstYear(), u.PublishFirstWeek(), u.PublishLastYear(), u.PublishLastWeek()};
   const int year = CurrentYear(s);
-  if (r.startYear == 0 && r.endYear == 0) r.endYear = year + 1;  // nothing kept yet: into next year
+  if (r.startYear == 0 && r.endYear == 0) {  // nothing kept yet: to the end of next year
+    r.endYear = year + 1;
+    r.endWeek = 53;
+  }
   if (r.startYear < year) r.startYear = year;
   if (r.endYear < r.startYear) {
     r.endYear = r.startYear;

@@ -279,7 +279,9 @@ TEST_F(AvailabilityPages, NothingToDo) {
   PageRun backwards = run;
   backwards.endWeek = 28;
   EXPECT_EQ(refused(backwards), (std::vector<PaneLine>{{"Invalid dates", PaneStyle::Red}}));
-  PageRun pastTheYear = run;  // 2026 has 52 Saturday weeks: week 53 to 53 holds none
+  PageRun pastTheYear = run;  // week 53 to 53 of a year of 52 weeks holds none
+  while (WeeksInYear(pastTheYear.startYear, s.Prop(1)) != 52) ++pastTheYear.startYear;
+  pastTheYear.endYear = pastTheYear.startYear;
   pastTheYear.startWeek = pastTheYear.endWeek = 53;
   EXPECT_EQ(refused(pastTheYear), (std::vector<PaneLine>{{"Invalid dates", PaneStyle::Red}}));
 }
