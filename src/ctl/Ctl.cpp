@@ -86,6 +86,11 @@ const char* const kHelp =
     "      writes propinfo.php, ratequery.php and the agency calendars of the\n"
     "      properties with AS set into the HS_LDIR folder, as the upload commands make\n"
     "      them, and sends nothing; JSON out; exit 0 only when every file was written\n"
+    "  overdue ROOT [--csv] [--pdf FILE] [--today YYYY-MM-DD]\n"
+    "      the overdue list of every property (late payments, expired waiting-list\n"
+    "      places, deposits to repay, refunds, acknowledgements) as JSON, for a daily\n"
+    "      mail; --csv also writes Overdue-Items.csv in ROOT as the window exports it,\n"
+    "      --pdf prints the list to FILE\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -148,6 +153,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);
   if (command == "accounts") return CtlAccounts(rest, out, err, pdf);
+  if (command == "overdue") return CtlOverdue(rest, out, err, pdf);
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

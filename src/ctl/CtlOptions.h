@@ -48,5 +48,6 @@ int CtlWebFiles(const std::vector<std::string>& args, std::ostream& out, std::os
 int CtlStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlUpload(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlAccounts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
+int CtlOverdue(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
 
 }  // namespace tb
