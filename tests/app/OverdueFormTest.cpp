@@ -9,7 +9,11 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <ctime>
 
 #include "app/forms/TMainForm.h"
 #include "app/forms/TOverdueForm.h"
@@ -156,6 +160,33 @@ TEST_F(OverdueForm, ABookingAnotherUserTookAwayClosesTheList) {
   EXPECT_FALSE(form.overdueForm);
   EXPECT_FALSE(form.bookForm);
   EXPECT_FALSE(s.BookFile.IsOpen());
+}
+
+TEST_F(OverdueForm, ARefreshTickThatReReadsAnotherUsersSaveRefreshesTheListInItsSort) {
+  Overdue();
+  // Read an hour after the file was written, so that the second user's save cannot share its time.
+  const struct timespec hourAgo = {std::time(nullptr) - 3600, 0};
+  const struct timespec times[2] = {hourAgo, hourAgo};
+  ASSERT_EQ(::utimensat(AT_FDCWD, BookingFilePath(s, 1).c_str(), times, 0), 0);
+  TMainForm form(s, env);
+  form.FirstShow();
+  form.ListOverdueItems();
+  ASSERT_TRUE(form.overdueForm);
+  form.overdueForm->SortBy(static_cast<int>(OverdueColumn::Surname));
+
+  TestSession other;
+  other.JoinRoot(t);
+  Session& b = other.session;
+  ReadBookings(b, 1, true, false);
+  b.Prop(1).Bookings.Append(Paid("Abbot", 35));
+  b.Prop(1).ListModified = 1;
+  ASSERT_TRUE(WriteBookings(b, 1));
+  ReleaseBookingFile(b);
+
+  form.RefreshTick();
+  EXPECT_EQ(Column(*form.overdueForm, OverdueColumn::Surname),
+            (QStringList{QStringLiteral("Abbot"), QStringLiteral("adams"), QStringLiteral("Baker"),
+                         QStringLiteral("Cole"), QStringLiteral("O\"Neil")}));
 }
 
 }  // namespace
