@@ -103,6 +103,11 @@ TEST_F(OverdueForm, TheDailyCheckShowsTheListOnceAndTheCommandBringsItForward) {
   const QImage shot = list->grab().toImage();
   EXPECT_GE(shot.width(), 436);
   if (const char* where = std::getenv("TENBROOK_SCREENSHOT")) shot.save(QString::fromLocal8Bit(where));
+
+  // Esc closes it, and the next command builds it afresh.
+  list->reject();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(form.overdueForm);
 }
 
 TEST_F(OverdueForm, ALineOpensItsBookingModallyAndItsSaveRefreshesTheList) {
