@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <string_view>
 
 #include "bookings/BookingStatus.h"
 #include "platform/Cp1252.h"
@@ -111,18 +113,43 @@ void OverdueList::SortBy(OverdueColumn column) {
 void OverdueList::Sort() {
   if (sortColumn < 0 || sortColumn >= kOverdueColumns) return;
   const auto column = static_cast<OverdueColumn>(sortColumn);
-  // Each row's text once, not once per comparison.
-  std::vector<std::pair<std::string, size_t>> keys;
-  keys.reserve(rows.size());
-  for (size_t i = 0; i < rows.size(); ++i) keys.emplace_back(OverdueCellText(rows[i], column), i);
-  std::stable_sort(keys.begin(), keys.end(), [this](const auto& a, const auto& b) {
-    const int order = CompareText1252(a.first, b.first);
-    return descending ? order > 0 : order < 0;
+  // Numbers and dates are compared as the texts shown; the other columns are texts
+  // already and are compared where they are, without copies.
+  const bool made = column == OverdueColumn::Prop || column == OverdueColumn::Rec || column == OverdueColumn::LetStarts;
+  std::vector<std::string> madeTexts;
+  if (made) {
+    madeTexts.reserve(rows.size());
+    for (const OverdueRow& r : rows) madeTexts.push_back(OverdueCellText(r, column));
+  }
+  const auto text = [&](uint32_t i) -> std::string_view {
+    if (made) return madeTexts[i];
+    const OverdueRow& r = rows[i];
+    return column == OverdueColumn::Property ? r.propName
+           : column == OverdueColumn::Surname ? r.surname
+           : column == OverdueColumn::FirstName ? r.firstName
+                                                : r.reason;
+  };
+  std::vector<uint32_t> order(rows.size());
+  for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    const int c = CompareText1252(text(a), text(b));
+    return descending ? c > 0 : c < 0;
   });
-  std::vector<OverdueRow> sorted;
-  sorted.reserve(rows.size());
-  for (const auto& key : keys) sorted.push_back(std::move(rows[key.second]));
-  rows = std::move(sorted);
+  // The rows put in that order where they are: each cycle of the order followed once.
+  for (uint32_t i = 0; i < order.size(); ++i) {
+    uint32_t from = order[i];
+    if (from == i) continue;
+    OverdueRow held = std::move(rows[i]);
+    uint32_t at = i;
+    while (from != i) {
+      rows[at] = std::move(rows[from]);
+      order[at] = at;
+      at = from;
+      from = order[at];
+    }
+    rows[at] = std::move(held);
+    order[at] = at;
+  }
 }
 
 int OverdueList::Find(const OverdueRow& like) const {
