@@ -31,7 +31,8 @@ TOverdueForm::TOverdueForm(Session& s, QWidget* parent) : QDialog(parent), s_(s)
   setWindowTitle(QStringLiteral("List of Overdue Items"));
   setModal(false);
   auto* layout = new QVBoxLayout(this);
-  lText = new QLabel(QStringLiteral("Overdue List.   Click column headers to sort.   Click line to view booking"), this);
+  lText = new QLabel(
+      QStringLiteral("Overdue List.   Click column headers to sort.   Click line to view booking"), this);
   layout->addWidget(lText);
 
   QStringList headings;
