@@ -104,6 +104,11 @@ TEST_F(OverdueForm, TheDailyCheckShowsTheListOnceAndTheCommandBringsItForward) {
   EXPECT_GE(shot.width(), 436);
   if (const char* where = std::getenv("TENBROOK_SCREENSHOT")) shot.save(QString::fromLocal8Bit(where));
 
+  // The list as shown goes to the CSV file, which opens in the user's program.
+  list->bCsv->click();
+  EXPECT_NE(t.dir.Read("root/Overdue-Items.csv").find("\"adams\""), std::string::npos);
+  EXPECT_EQ(t.runner.opened, (std::vector<std::string>{t.Root() + "Overdue-Items.csv"}));
+
   // Esc closes it, and the next command builds it afresh.
   list->reject();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
