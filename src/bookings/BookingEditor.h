@@ -122,8 +122,8 @@ class BookingEditor {
   std::string CheckDates();
 
   // Save with the caller's tag ("SAVE", "EXIT", "BF-CLOSE"); true when saved or
-  // nothing needed saving. On true the window tells the main window that bookings
-  // changed and refreshes the overdue list.
+  // nothing needed saving. A save that wrote the file calls Session::bookingsWritten,
+  // through which the main window refreshes the overdue list.
   bool Save(const std::string& tag);
   bool SaveExit();  // true: the window closes (then call Close)
   bool Quit();      // true: the window closes (then call Close)
@@ -131,7 +131,7 @@ class BookingEditor {
   // booking file go. False: the window stays open.
   bool Close();
   // True when the window must now close (everything is already let go: do not call
-  // Close). False: the window stays open.
+  // Close). False: the window stays open. A deletion written calls bookingsWritten too.
   bool Delete();
 
   // Temporary storage ("~copy.bks" in the root folder) and the other copies.

@@ -152,6 +152,7 @@ bool BookingEditor::Save(const std::string& tag) {
   panel[0] = Format("Rec %d of %d", {Position(), p.Bookings.Count()});
   panel[1] = "Updated " + FormatDateTime("ddddd hh:nn:ss", rec.DateUpD);
   Redraw();
+  if (mode_ != EditorMode::File && s_.bookingsWritten) s_.bookingsWritten(n_);
   WriteLog(s_, Format("%s P=%d %s Name=%s S=%s SD=",
                       {tag, n_, p.PropName, fields.form.surname, StatusTag(rec.Status)}) +
                    FormatDateTime("yymmdd", rec.StartD));
@@ -304,6 +305,7 @@ bool BookingEditor::Delete() {
   }
   s_.WebDataDue = true;
   Redraw();
+  if (s_.bookingsWritten) s_.bookingsWritten(n_);
   WriteLog(s_, line);
   Finish();
   return true;

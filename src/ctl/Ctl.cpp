@@ -92,6 +92,11 @@ const char* const kHelp =
     "      with --merge also the site's form data, merged into the booking's texts as\n"
     "      the booking window merges them and shown, not saved; JSON out (form name,\n"
     "      URL, stored path, outcome); exit 0 only when the form was downloaded\n"
+    "  overdue ROOT [--csv] [--pdf FILE] [--today YYYY-MM-DD]\n"
+    "      the overdue list of every property (late payments, expired waiting-list\n"
+    "      places, deposits to repay, refunds, acknowledgements) as JSON, for a daily\n"
+    "      mail; --csv also writes Overdue-Items.csv in ROOT as the window exports it,\n"
+    "      --pdf prints the list to FILE\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -155,6 +160,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);
   if (command == "accounts") return CtlAccounts(rest, out, err, pdf);
+  if (command == "overdue") return CtlOverdue(rest, out, err, pdf);
   for (const auto& c : commands)
     if (command == c.name) return c.run(rest, out, err);
   return CtlUsage(err, kUsage);

@@ -49,5 +49,6 @@ int CtlWebForm(const std::vector<std::string>& args, std::ostream& out, std::ost
 int CtlStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlUpload(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlAccounts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
+int CtlOverdue(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PdfCanvasMaker& pdf);
 
 }  // namespace tb

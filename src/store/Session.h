@@ -110,6 +110,9 @@ class Session {
   std::function<void(Session&, int)> agencyCalendarUpload;
   // Repaints property n's rows after its week table was rebuilt (set by the main window).
   std::function<void(int)> chartChanged;
+  // After the booking window's save or deletion wrote property n's file (set by the
+  // main window, which refreshes the overdue list while it is open).
+  std::function<void(int)> bookingsWritten;
   // Stops the multi-user refresh timer (set by the main window while it runs).
   std::function<void()> stopRefreshTimer;
 

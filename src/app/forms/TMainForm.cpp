@@ -17,6 +17,7 @@
 #include "owners/OwnerDB.h"
 #include "app/forms/SingleInstance.h"
 #include "app/forms/TAboutForm.h"
+#include "app/forms/TOverdueForm.h"
 #include "bookings/forms/TBookForm.h"
 #include "bookings/forms/TERForm.h"
 #include "store/forms/TPropSelForm.h"
@@ -59,6 +60,10 @@ TMainForm::TMainForm(Session& session, const StartupEnvironment& env, QWidget* p
   if (s_.AppState == 'F') setWindowTitle(QStringLiteral("Cotlyn: File=") + QString::fromStdString(ExtractFileName(s_.DirectFile)));
   else if (s_.common.AllPropertiesView()) setWindowTitle(QStringLiteral("Tenbrook"));
   else setWindowTitle(ToQ("Cotlyn: Property=" + s_.Prop(s_.CurrentProperty).PropName));
+  // A saved or deleted booking shows in the overdue list at once.
+  s_.bookingsWritten = [this](int) {
+    if (overdueForm) overdueForm->Refresh();
+  };
   BuildMenus();
   pickRatesProperty = [this](int year) { return TPropSelForm(s_, PickPurpose::EditRates, year, this).Pick(); };
   printer = NewPrinter();
@@ -69,6 +74,7 @@ TMainForm::TMainForm(Session& session, const StartupEnvironment& env, QWidget* p
 TMainForm::~TMainForm() {
   s_.stopRefreshTimer = nullptr;
   s_.chartChanged = nullptr;
+  s_.bookingsWritten = nullptr;
 }
 
 QString TMainForm::ApplicationTitle() const {
@@ -152,9 +158,7 @@ void TMainForm::OnActivate() {
   RefreshAfterRatesSaved(s_);
   if (activated_) return;
   activated_ = true;
-  // The daily list of overdue items comes with the overdue list window; the check's
-  // date is kept already.
-  FirstActivate(s_);
+  if (FirstActivate(s_)) ListOverdueItems(true);
 }
 
 void TMainForm::EnableFileCommands(bool on) {
@@ -172,12 +176,13 @@ void TMainForm::ChangeYear(int delta) {
 void TMainForm::YearForward() { ChangeYear(+1); }
 void TMainForm::YearBack() { ChangeYear(-1); }
 
-void TMainForm::OpenBooking(const OpenBookingRequest& request) {
+void TMainForm::OpenBooking(const OpenBookingRequest& request, bool modal) {
   if (!request.open || bookForm) return;
   EnableFileCommands(false);
   s_.AppState = request.isNew ? 'N' : 'E';
   auto* form = new TBookForm(s_, this);
   form->setWindowFlag(Qt::Window);
+  if (modal) form->setWindowModality(Qt::ApplicationModal);
   form->setAttribute(Qt::WA_DeleteOnClose);
   form->printCanvas = PrinterCanvas(form, printer);
   bookForm = form;

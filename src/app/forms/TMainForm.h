@@ -28,6 +28,7 @@ class TFinanceForm;
 class TOwnerForm;
 class TOwnerListForm;
 class TOwnerStatsForm;
+class TOverdueForm;
 class TPaymentsForm;
 class TProformaForm;
 class TReportForm;
@@ -61,8 +62,13 @@ class TMainForm : public QMainWindow {
   void EnableFileCommands(bool on);
   void YearForward();
   void YearBack();
-  // A click on the chart asked for a booking.
-  void OpenBooking(const OpenBookingRequest& request);
+  // A click on the chart asked for a booking (non-modal), or a line of the overdue
+  // list (modal).
+  void OpenBooking(const OpenBookingRequest& request, bool modal = false);
+  // "List Overdue Items": refused while a booking is open, brought forward when open,
+  // else built and shown when it has lines; "No overdue items" unless it is the
+  // first activation's daily check.
+  void ListOverdueItems(bool dailyCheck = false);
   // "Edit Rates" (offset 0), "- next year" (+1), "- previous year" (-1): the rates
   // window for this calendar year + offset, of `property` when given, else the current
   // one ("C") or the one picked ("M").
@@ -186,6 +192,7 @@ class TMainForm : public QMainWindow {
   QPointer<TReportForm> reportForm;
   QPointer<TStatsForm> statsForm;
   QPointer<TPaymentsForm> paymentsForm;
+  QPointer<TOverdueForm> overdueForm;
   QTimer* refreshTimer = nullptr;
   QTimer* uploadTimer = nullptr;
   ChartArea* chartArea = nullptr;

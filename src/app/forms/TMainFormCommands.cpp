@@ -13,6 +13,7 @@
 
 #include "reports/forms/TReportForm.h"
 #include "app/forms/TMemoryForm.h"
+#include "app/forms/TOverdueForm.h"
 #include "correspondence/forms/TProformaForm.h"
 #include "platform/DateTime.h"
 #include "reports/forms/TExpenseForm.h"
@@ -149,7 +150,7 @@ void TMainForm::RefreshTick() {
   if (refreshing_ || closed_ || s_.dialogs.BoxesUp() > 0) return;
   refreshing_ = true;
   const bool abort = RefreshFindsConflict(s_);
-  if (!abort) RefreshFromOtherUsers(s_);
+  if (!abort && RefreshFromOtherUsers(s_) && overdueForm) overdueForm->Refresh();
   refreshing_ = false;
   if (abort) close();
 }

@@ -98,7 +98,7 @@ void TMainForm::BuildMenus() {
 
   toolsMenu = menuBar()->addMenu(QStringLiteral("&Tools"));
   add(toolsMenu, {"Show calculator", "Ctrl+M", nullptr, Category::Tools}, [this]() { ShowCalculator(); });
-  add(toolsMenu, {"List Overdue Items", "Ctrl+O", nullptr, Category::Tools}, nullptr);
+  add(toolsMenu, {"List Overdue Items", "Ctrl+O", nullptr, Category::Tools}, [this]() { ListOverdueItems(); });
   add(toolsMenu, {"Manage letter proformas", nullptr, nullptr, Category::Tools},
       [this]() { ManageProformas(s_.common.AllPropertiesView() ? 0 : s_.CurrentProperty); });
   QAction* expenses = add(toolsMenu, {"Expenses", nullptr, nullptr, Category::Tools}, [this]() { Expenses(); });
