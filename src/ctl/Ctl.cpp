@@ -92,6 +92,10 @@ const char* const kHelp =
     "      with --merge also the site's form data, merged into the booking's texts as\n"
     "      the booking window merges them and shown, not saved; JSON out (form name,\n"
     "      URL, stored path, outcome); exit 0 only when the form was downloaded\n"
+    "  recover ROOT PROP [--backup FILE] [--today YYYY-MM-DD]\n"
+    "      the recovery window's run on PROP's change log (Archive/Changed.bks),\n"
+    "      merged with the backup booking file FILE when given: Recovered.bks\n"
+    "      written in ROOT, the run's lines on stdout; exit 0 only when written\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -150,7 +154,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
                   {"expenses", CtlExpenses}, {"payments", CtlPayments},
                   {"upload", CtlUpload}, {"webfiles", CtlWebFiles}, {"publish", CtlPublish},
-                  {"webform", CtlWebForm}};
+                  {"webform", CtlWebForm}, {"recover", CtlRecover}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);
