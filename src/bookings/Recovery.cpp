@@ -1,6 +1,6 @@
 #include "bookings/Recovery.h"
 
-#include <string_view>
+#include <cmath>
 
 #include "platform/FileSystem.h"
 #include "platform/PathText.h"
@@ -32,7 +32,12 @@ bool Superseded(const Book_Rec& r, const Book_Rec* next) {
   return !(IsCancelled(r) && (!IsCancelled(*next) || r.Surname != next->Surname));
 }
 
-std::string IdentityKey(const Book_Rec& r) { return ShortDateText(r.DateB) + " " + r.Surname + ", " + r.Fnames; }
+// The same customer booking on the same day: their short date of booking, surname and
+// first names are one text. Compared by the day's number, not the text: pass 2 looks at
+// every pair of a years-long list.
+bool SameIdentity(const Book_Rec& a, const Book_Rec& b) {
+  return std::floor(a.DateB) == std::floor(b.DateB) && a.Surname == b.Surname && a.Fnames == b.Fnames;
+}
 
 std::string Description(const Book_Rec& r) {
   return " Name=" + r.Surname + " Start:" + ShortDateText(r.StartD) + " End:" + ShortDateText(r.EndD) +
@@ -65,7 +70,7 @@ int DropMovedBookings(Session& s, BookingList& work, TDateTime cutOff, const Rec
       Book_Buffer* following = later->Next;
       const bool moved = r->Rec.StartD != later->Rec.StartD || r->Rec.EndD != later->Rec.EndD;
       const bool recent = r->Rec.DateUpD > cutOff || later->Rec.DateUpD > cutOff;
-      Book_Buffer* older = moved && recent && IdentityKey(r->Rec) == IdentityKey(later->Rec)
+      Book_Buffer* older = moved && recent && SameIdentity(r->Rec, later->Rec)
                                ? AskDateChange(s, r, later)
                                : nullptr;
       if (older) {
