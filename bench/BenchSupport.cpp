@@ -38,6 +38,15 @@ std::string DemoRoot(const std::string& prefix, int properties, int years) {
 
 std::string AgencyRoot(int properties, int years) { return DemoRoot("tenbrook-bench-", properties, years); }
 
+std::string ChangeLogRoot(int properties, int years) {
+  return DemoRoot("tenbrook-changelog-", properties, years);
+}
+
+MsgButton FirstButtonDialogs::ShowMessage(const MessageBoxSpec& box) {
+  const std::vector<MsgButton> buttons = box.buttons.List();
+  return buttons.empty() ? MsgButton::OK : buttons.front();
+}
+
 std::string StartupRoot(int properties, int years) {
   const std::string root = DemoRoot("tenbrook-startup-", properties, years);
   IniFile ini(root + "Cotlyn.ini");
@@ -65,9 +74,10 @@ void WalkEveryBooking(benchmark::State& state, const Session& s) {
   state.counters["bookings"] = bookings;
 }
 
-BenchSession::BenchSession(const std::string& root) {
+BenchSession::BenchSession(const std::string& root, bool quiet) {
   registry_ = std::make_unique<RegistryStore>("HKEY_CURRENT_USER", root + "bench-HKCU.reg");
-  session_ = std::make_unique<Session>(clock_, dialogs_, *registry_, processes_);
+  session_ = std::make_unique<Session>(clock_, quiet ? static_cast<Dialogs&>(quietDialogs_) : dialogs_, *registry_,
+                                       processes_);
   Session& s = *session_;
   s.common.RootFolder = root;
   s.common.SettingsPath = root + "Cotlyn.ini";

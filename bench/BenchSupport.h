@@ -21,15 +21,32 @@ std::string AgencyRoot(int properties, int years);
 // to show every property ("M") and no splash window.
 std::string StartupRoot(int properties, int years);
 
-// A session over a root folder with its settings loaded; boxes go to stderr.
+// A root made by the demo of this build, kept apart from AgencyRoot's (which may have
+// been made by an older demo): with each property's change and deletion logs.
+std::string ChangeLogRoot(int properties, int years);
+
+// Every box answered with its first button, and nothing written: for runs that ask
+// the same questions at every iteration.
+class FirstButtonDialogs : public Dialogs {
+ public:
+  void Beep() override {}
+
+ protected:
+  MsgButton ShowMessage(const MessageBoxSpec& box) override;
+  bool ShowInput(const std::string&, const std::string&, std::string&) override { return false; }
+};
+
+// A session over a root folder with its settings loaded; boxes go to stderr, or with
+// `quiet` are answered with their first button.
 class BenchSession {
  public:
-  explicit BenchSession(const std::string& root);
+  explicit BenchSession(const std::string& root, bool quiet = false);
   Session& session() { return *session_; }
 
  private:
   SystemClock clock_;
   ConsoleDialogs dialogs_;
+  FirstButtonDialogs quietDialogs_;
   std::unique_ptr<RegistryStore> registry_;
   PosixProcessRunner processes_;
   std::unique_ptr<Session> session_;

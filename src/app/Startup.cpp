@@ -32,18 +32,6 @@ void CheckVersion(Session& s, const std::string& version) {
   if (answer != MsgButton::Ignore) ExitNow(s);
 }
 
-// Copies what the settings say about a property, not its run-time state.
-void CopyConfiguration(const Prop_Rec& from, Prop_Rec& to) {
-  Prop_Rec copy = from;
-  copy.Bookings.Clear();
-  copy.Weeks.clear();
-  copy.RateCache = {};
-  copy.RateCacheAge = {0, 0};
-  copy.BookFileAge = 0;
-  copy.ListModified = copy.BookingChanged = copy.ImportSel = copy.DatesChanged = 0;
-  to = std::move(copy);
-}
-
 void SetUpBookingFile(Session& s, const std::string& name) {
   std::string folder = ExtractFilePath(name);
   const std::vector<std::string> found = ListFiles(folder.empty() ? "./" : folder, ExtractFileName(name));
@@ -81,6 +69,17 @@ void SetUpBookingFile(Session& s, const std::string& name) {
 }
 
 }  // namespace
+
+void CopyConfiguration(const Prop_Rec& from, Prop_Rec& to) {
+  Prop_Rec copy = from;
+  copy.Bookings.Clear();
+  copy.Weeks.clear();
+  copy.RateCache = {};
+  copy.RateCacheAge = {0, 0};
+  copy.BookFileAge = 0;
+  copy.ListModified = copy.BookingChanged = copy.ImportSel = copy.DatesChanged = 0;
+  to = std::move(copy);
+}
 
 std::string InstanceKey(const std::string& rootFolder, const std::string& title) {
   return CanonicalPath(AbsolutePath(rootFolder)) + "\n" + title;

@@ -10,6 +10,7 @@
 
 namespace tb {
 
+struct Prop_Rec;
 class Session;
 
 // What start-up needs from the machine, gathered by the program's main() so tests
@@ -30,6 +31,10 @@ struct StartupEnvironment {
 };
 
 inline constexpr const char* kAllPropertiesTitle = "Cotlyn 4.4";
+
+// Copies what the settings say about a property, not its run-time state (its bookings,
+// rates and file times), as a booking file of that property opened by name is edited.
+void CopyConfiguration(const Prop_Rec& from, Prop_Rec& to);
 
 // What the single-instance check answers to: the root folder (however it was written)
 // and the window's application title (UTF-8).

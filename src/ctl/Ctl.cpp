@@ -97,6 +97,10 @@ const char* const kHelp =
     "      places, deposits to repay, refunds, acknowledgements) as JSON, for a daily\n"
     "      mail; --csv also writes Overdue-Items.csv in ROOT as the window exports it,\n"
     "      --pdf prints the list to FILE\n"
+    "  recover ROOT PROP [--backup FILE] [--today YYYY-MM-DD]\n"
+    "      the recovery window's run on PROP's change log (Archive/Changed.bks),\n"
+    "      merged with the backup booking file FILE when given: Recovered.bks\n"
+    "      written in ROOT, the run's lines on stdout; exit 0 only when written\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -155,7 +159,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
                   {"expenses", CtlExpenses}, {"payments", CtlPayments},
                   {"upload", CtlUpload}, {"webfiles", CtlWebFiles}, {"publish", CtlPublish},
-                  {"webform", CtlWebForm}};
+                  {"webform", CtlWebForm}, {"recover", CtlRecover}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);

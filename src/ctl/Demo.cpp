@@ -9,6 +9,7 @@
 #include "bookings/Rates.h"
 #include "ctl/DemoBookings.h"
 #include "ctl/DemoExpenses.h"
+#include "ctl/DemoHistory.h"
 #include "ctl/DemoProformas.h"
 #include "ctl/DemoWeb.h"
 #include "owners/OwnerOrder.h"
@@ -154,9 +155,19 @@ std::string WriteDemoData(const DemoOptions& o, const IniFile& ini) {
       if (!WriteWholeFile(RatesFilePath(p, year), RatesImage(rates[year])))
         return "Cannot write " + RatesFilePath(p, year);
     }
+    std::vector<Book_Rec> bookings = DemoBookings(p, rates, firstYear, lastYear, o.today, rng);
+    // A stream of its own, so that the bookings are drawn as they were before the logs came.
+    std::mt19937 historyRng(o.seed * 104729u + static_cast<uint32_t>(n));
+    const DemoLogs logs = DemoHistory(bookings, o.today, historyRng);
     BookingList list;
-    for (const Book_Rec& b : DemoBookings(p, rates, firstYear, lastYear, o.today, rng)) list.Append(b);
+    for (const Book_Rec& b : bookings) list.Append(b);
     if (!WriteWholeFile(BookingFilePath(s, n), BookingsImage(list))) return "Cannot write " + BookingFilePath(s, n);
+    for (const auto& [name, records] : {std::pair{"Changed", &logs.changed}, std::pair{"Deleted", &logs.deleted}}) {
+      std::string image;
+      for (const Book_Rec& r : *records) AppendBookRecord(image, r);
+      const std::string path = p.Folder + "Archive/" + name + ".bks";
+      if (!image.empty() && !WriteWholeFile(path, image)) return "Cannot write " + path;
+    }
   }
   return {};
 }

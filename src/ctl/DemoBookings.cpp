@@ -139,6 +139,8 @@ void SetProgress(Book_Rec& b, const Prop_Rec& p, double today, std::mt19937& rng
 
 }  // namespace
 
+void DemoCustomer(Book_Rec& b, std::mt19937& rng) { FillCustomer(b, rng); }
+
 Rate_Rec DemoRates(const Prop_Rec& p, int year) {
   Rate_Rec r;
   // Prices rise a little each year; each property has its own level.

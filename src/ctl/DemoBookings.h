@@ -21,4 +21,7 @@ Rate_Rec DemoRates(const Prop_Rec& p, int year);
 std::vector<Book_Rec> DemoBookings(const Prop_Rec& p, const std::map<int, Rate_Rec>& rates, int firstYear,
                                    int lastYear, double today, std::mt19937& rng);
 
+// A customer's names, address, phone, e-mail, source and notes.
+void DemoCustomer(Book_Rec& b, std::mt19937& rng);
+
 }  // namespace tb

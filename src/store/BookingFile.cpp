@@ -345,7 +345,7 @@ void ReleaseBookingFile(Session& s) {
   s.FileReadOnly = false;
 }
 
-LoadedList LoadBookingList(Session& s, const std::string& path) {
+LoadedList LoadBookingList(Session& s, const std::string& path, bool appendedTo) {
   LoadedList loaded;
   if (!FileExists(path)) return loaded;
   std::string data;
@@ -354,15 +354,17 @@ LoadedList LoadBookingList(Session& s, const std::string& path) {
     loaded.count = -1;
     return loaded;
   }
-  data = WithoutCutShortRecord(s, path, data);
+  if (appendedTo) data = WithoutCutShortRecord(s, path, data);
+  auto corrupt = [&s, &path]() {
+    WriteLog(s, "QZ1220D ReadS found Corrupt File " + PathText(path));
+    FatalError(s, "Error 1220. Corrupt structure in Booking file =" + PathText(path) + "\r" + "Read Help", 1220);
+  };
+  if (!appendedTo && data.empty()) corrupt();
   size_t pos = 0;
   while (pos < data.size()) {
     Book_Rec rec;
     bool textFault = false;
-    if (!ParseBookRecord(data, pos, rec, textFault) || textFault) {
-      WriteLog(s, "QZ1220D ReadS found Corrupt File " + PathText(path));
-      FatalError(s, "Error 1220. Corrupt structure in Booking file =" + PathText(path) + "\r" + "Read Help", 1220);
-    }
+    if (!ParseBookRecord(data, pos, rec, textFault) || textFault) corrupt();
     loaded.list.Append(std::move(rec));
   }
   loaded.count = loaded.list.Count();

@@ -38,13 +38,16 @@ void RestoreBookings(Session& s, int n);
 // readable by this user only; a failure is logged. True when copied.
 bool SafetyCopy(Session& s, int n, const std::string& path);
 
-// Any file of this format as a separate list, the file held open and locked.
+// Any file of this format as a separate list, the file held open and locked. A file that
+// is appended to may end in a record an interrupted append cut short (left out); a file
+// only ever replaced whole (appendedTo false: a booking file or its backup) may not, and
+// an empty one is damaged too.
 struct LoadedList {
   SharedFile handle;
   BookingList list;
   int count = 0;  // 0: no file (no handle); -1: cannot be opened or read
 };
-LoadedList LoadBookingList(Session& s, const std::string& path);
+LoadedList LoadBookingList(Session& s, const std::string& path, bool appendedTo = true);
 // Writes a separate list to its file (safety copy first) and frees the list; an empty
 // list only closes the handle. True when written.
 bool SaveBookingList(Session& s, SharedFile& handle, BookingList& list, int n, const std::string& path);

@@ -89,8 +89,8 @@ class TBookForm : public QMainWindow {
   std::function<QString()> chooseBookingForm;
   // "Show Booking Form" with web forms set up: the "Locate Booking Form" window's answer.
   std::function<LocateChoice()> locateBookingForm;
-  // The recovery window, shown on a change log opened in booking-file mode; while it
-  // is not set, "Extract data from change log" stays off.
+  // The recovery window (tests replace it), shown on a change log opened in booking-file
+  // mode; while it is not set, "Extract data from change log" stays off.
   std::function<void()> showRecovery;
   // The money dialogs (tests replace them): true when the user went on.
   std::function<bool(CancelDialogModel&)> askCancellation;

@@ -13,6 +13,7 @@
 #include "bookings/forms/SourceBox.h"
 #include "bookings/forms/TCalcForm.h"
 #include "bookings/forms/TCancelForm.h"
+#include "bookings/forms/TRecoverForm.h"
 #include "bookings/forms/TSurChgForm.h"
 #include "bookings/forms/TBookForm.h"
 #include "correspondence/forms/EmailDelivery.h"
@@ -364,6 +365,7 @@ void TBookForm::ConnectCommands() {
   askCancellation = [this](CancelDialogModel& model) { return TCancelForm(s_, model, this).exec() == QDialog::Accepted; };
   askSurcharge = [this](SurchargeModel& model) { return TSurChgForm(s_, model, this).exec() == QDialog::Accepted; };
   showDiscount = [](TCalcForm& calculator) { calculator.exec(); };
+  showRecovery = [this]() { TRecoverForm(s_, this).exec(); };
 
   chooseCopyFile = [this]() {
     return QFileDialog::getSaveFileName(this, QStringLiteral("Select file to which to copy booking"),
