@@ -40,26 +40,33 @@ bool SendToHelper(Session& s, const std::string& path, bool compress, const std:
   return UploadToHelper(s, s.common.HS_URL, path, s.common.HS_PW, compress, script);
 }
 
-bool FerritMissing(Session& s) {
-  const std::string ferrit = FerritPath(s);
-  if (FileExists(ferrit)) return false;
+namespace {
+
+// Every refusal of the Ferrit hand-over: the beep and an error box with Abort.
+bool RefuseUpload(Session& s, const std::string& text) {
   s.dialogs.Beep();
-  s.dialogs.Message("Ferrit not found at " + PathText(ferrit) + ". (Re)install?", MsgIcon::Error, MsgButton::Abort);
+  s.dialogs.Message(text, MsgIcon::Error, MsgButton::Abort);
+  return false;
+}
+
+std::string FerritNotFound(const Session& s) {
+  return "Ferrit not found at " + PathText(FerritPath(s)) + ". (Re)install?";
+}
+
+}  // namespace
+
+bool FerritMissing(Session& s) {
+  if (FileExists(FerritPath(s))) return false;
+  RefuseUpload(s, FerritNotFound(s));
   return true;
 }
 
 bool StartFerritOn(Session& s, const std::string& listText) {
   if (FerritMissing(s)) return false;
   const std::string list = s.common.RootFolder + kFerritList;
-  const auto refuse = [&s](const std::string& text) {
-    s.dialogs.Beep();
-    s.dialogs.Message(text, MsgIcon::Error, MsgButton::Abort);
-    return false;
-  };
-  if (!WriteWebFile(s, list, listText)) return refuse("Cannot write to file " + PathText(list) + "\rUpload aborted");
-  const std::string ferrit = FerritPath(s);
-  if (s.processes.Run(ferrit, {list}, false) < 0)
-    return refuse("Ferrit not found at " + PathText(ferrit) + ". (Re)install?");
+  if (!WriteWebFile(s, list, listText))
+    return RefuseUpload(s, "Cannot write to file " + PathText(list) + "\rUpload aborted");
+  if (s.processes.Run(FerritPath(s), {list}, false) < 0) return RefuseUpload(s, FerritNotFound(s));
   return true;
 }
 
