@@ -14,6 +14,9 @@ class Session;
 
 inline constexpr int kHistoryYears = 5;
 inline constexpr int kHistoryRows = 53;
+// The first years whose columns the week calendar can work out, the oldest included.
+inline constexpr int kHistoryFirstYearMin = 1900 + kHistoryYears;
+inline constexpr int kHistoryFirstYearMax = 9998;
 
 struct BookingHistory {
   std::array<int, kHistoryYears> years{};  // the first year, then each year before it

@@ -25,9 +25,6 @@ namespace {
 
 constexpr int kHistoryHelp = 162;
 constexpr int kListRows = 10;
-// The years the week calendar can be worked out for, the oldest column included.
-constexpr int kFirstYearMin = 1900 + kHistoryYears;
-constexpr int kFirstYearMax = 9998;
 
 QTableWidgetItem* Cell(const QString& text) {
   auto* item = new QTableWidgetItem(text);
@@ -103,7 +100,7 @@ int THistoryForm::SelectedProperty() const {
 }
 
 void THistoryForm::SetYear(int year) {
-  year_ = std::clamp(year, kFirstYearMin, kFirstYearMax);
+  year_ = std::clamp(year, kHistoryFirstYearMin, kHistoryFirstYearMax);
   YearEdit->setText(QString::number(year_));
   ClearGrid();
 }
