@@ -111,14 +111,17 @@ TEST_F(HistoryForm, ViewFillsTheColumnsAndAChangeOfYearOrPropertyClearsThem) {
   t.dialogs.VerifyAllShown();
 }
 
-TEST_F(HistoryForm, ViewWithoutAPropertyIsRefused) {
+TEST_F(HistoryForm, ViewWithoutAPropertyIsRefusedAndF1OpensItsHelp) {
   Open("C", 1, [&](THistoryForm& f) {
     f.PropList->clearSelection();
     t.dialogs.Expect("No property selected", MsgIcon::Error, MsgButton::OK, 0, MsgButton::OK);
     f.ViewBut->click();
     t.dialogs.VerifyAllShown();
     EXPECT_EQ(Row(f, 0), kCleared);
+    for (QAction* a : f.actions())
+      if (a->shortcut() == QKeySequence(Qt::Key_F1)) a->trigger();
   });
+  EXPECT_EQ(t.runner.opened, std::vector<std::string>{s.common.HelpFolder + "162.html"});
 }
 
 }  // namespace

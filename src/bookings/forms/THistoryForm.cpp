@@ -143,7 +143,8 @@ void THistoryForm::FitColumns() {
   for (int c = 0; c <= kHistoryYears; ++c) {
     int width = c == 0 ? caption : cell;
     for (int row = 0; row < Grid->rowCount(); ++row)
-      if (const QTableWidgetItem* item = Grid->item(row, c)) width = std::max(width, fm.horizontalAdvance(item->text()));
+      if (const QTableWidgetItem* item = Grid->item(row, c))
+        width = std::max(width, fm.horizontalAdvance(item->text()));
     Grid->setColumnWidth(c, std::max(width + 16, Grid->horizontalHeader()->sectionSizeHint(c)));
   }
 }
