@@ -1,5 +1,7 @@
 #include "bookings/BookingHistory.h"
 
+#include <algorithm>
+
 #include "bookings/BookingStatus.h"
 #include "bookings/Rates.h"
 #include "bookings/WeekTable.h"
@@ -24,7 +26,10 @@ std::string HistoryCaption(int weekNo, TDateTime weekStart) {
 
 std::string HistoryCell(const Status_Rec& w) {
   if (w.DayMask == 0) return "-";
-  if (w.DayMask != kWholeWeek) return "P" + w.BookedDate;
+  // A week let whole keeps its status on day 0 only; days after it filled mean a short
+  // let, also where it lies on a week the rates close (which marks every day taken).
+  const bool shortLet = std::any_of(w.DayStatus.begin() + 1, w.DayStatus.end(), [](uint8_t d) { return d != 0; });
+  if (w.DayMask != kWholeWeek || shortLet) return "P" + w.BookedDate;
   // A week the rates close is marked taken with no booking behind it; a booking on it
   // says who booked, which is what the history is for.
   if (w.Closed && w.BookedDate.empty()) return "not let";

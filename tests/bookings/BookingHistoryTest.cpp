@@ -12,8 +12,8 @@ namespace tb::test {
 namespace {
 
 // Saturday changeover: 2026 has 53 weeks (from Sat 3 Jan 2026), 2027 has 52 (from Sat
-// 9 Jan 2027). 2027 is priced by band, with week 10 left without a price; no other year
-// has a rates file.
+// 9 Jan 2027). 2027 is priced by band, with weeks 10 and 12 left without a price; no
+// other year has a rates file.
 class BookingHistoryTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -25,6 +25,7 @@ class BookingHistoryTest : public testing::Test {
     r.BandCost[0] = 500;
     for (WeekRate& w : r.WeekRates) w.CostOrBand = 1;
     r.WeekRates[9].CostOrBand = 0;
+    r.WeekRates[11].CostOrBand = 0;
     ASSERT_TRUE(WriteWholeFile(RatesFilePath(s.Prop(1), 2027), RatesImage(r)));
     RefreshRateCache(s, 1);  // as the chart has it
   }
@@ -42,6 +43,7 @@ TEST_F(BookingHistoryTest, CellsCaptionsAndTheShortYear) {
   const TDateTime nov = EncodeDate(2026, 11, 20);
   for (const Book_Rec& b : {Booking(week1 + 7, 7, Paid, nov), Booking(week1 + 14 + 4, 3, DepositPaid, nov + 11),
                             Booking(week1 + 21, 7, Reserved, nov), Booking(week1 + 28, 7, Cancelled, nov),
+                            Booking(week1 + 77 + 1, 2, Paid, nov),  // a short let on week 12, which is closed
                             Booking(EncodeDate(2027, 1, 2), 7, Paid, EncodeDate(2025, 6, 1))})
     s.Prop(1).Bookings.Append(b);
   s.Prop(1).Bookings.SortByStart();
@@ -53,6 +55,7 @@ TEST_F(BookingHistoryTest, CellsCaptionsAndTheShortYear) {
   EXPECT_EQ(std::vector<std::string>(y27.begin(), y27.begin() + 5), first);
   EXPECT_EQ(y27[9], "not let");
   EXPECT_EQ(y27[10], "-");
+  EXPECT_EQ(y27[11], "P20/11/2026");
   EXPECT_EQ(y27[52], "");  // 2027 has 52 weeks
   // 2026 has no rates file: its week 53, let whole at no price, still says who booked.
   EXPECT_EQ(h.cells[1][52], "01/06/2025");
