@@ -23,6 +23,9 @@ const char* const kHelp =
     "      a property's bookings as JSON, as the program reads them\n"
     "  weeks ROOT PROP YEAR [--today YYYY-MM-DD]\n"
     "      the week table of rate years YEAR and YEAR+1 as JSON\n"
+    "  history ROOT PROP YEAR [--today YYYY-MM-DD]\n"
+    "      the bookings history window's view from YEAR back: the five year headings\n"
+    "      and, for each of the 53 weeks, its caption and who booked it each year\n"
     "  quote ROOT PROP START END [--today YYYY-MM-DD]\n"
     "      what a new booking from START to END would charge, as JSON\n"
     "  book ROOT PROP START END --surname S [--status hold|deposit|paid|reserved]\n"
@@ -154,6 +157,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const char* name;
     CtlCommand run;
   } commands[] = {{"demo", CtlDemo},     {"check", CtlCheck},   {"bookings", CtlBookings}, {"weeks", CtlWeeks},
+                  {"history", CtlHistory},
                   {"quote", CtlQuote},   {"book", CtlBook},     {"cancel", CtlCancel},     {"delete", CtlDelete},
                   {"rates", CtlRates},   {"letter", CtlLetter},
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},

@@ -31,6 +31,7 @@ int CtlDemo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int CtlCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlBookings(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlWeeks(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlHistory(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlQuote(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlBook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlCancel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

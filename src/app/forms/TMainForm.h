@@ -23,6 +23,7 @@ namespace tb {
 class ChartArea;
 class TBookForm;
 class TERForm;
+class THistoryForm;
 class TExpenseForm;
 class TFinanceForm;
 class TOwnerForm;
@@ -108,6 +109,9 @@ class TMainForm : public QMainWindow {
   // "View Statistics": the statistics window, made once so that it keeps its year start day.
   void Statistics();
   std::function<void(TStatsForm&)> showStats;  // tests replace it; unset: modally
+  // "View booking history": a new history window each time (its grid lives until it closes).
+  void ViewHistory();
+  std::function<void(THistoryForm&)> showHistory;  // tests replace it; unset: modally
   // "View Payments": the payments window, non-modal; brought to the front when open.
   void ViewPayments();
   // "Monthly Accounts" and "Income/Expenditure Report": the monthly accounts window.

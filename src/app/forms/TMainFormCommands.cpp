@@ -14,6 +14,7 @@
 #include "reports/forms/TReportForm.h"
 #include "app/forms/TMemoryForm.h"
 #include "app/forms/TOverdueForm.h"
+#include "bookings/forms/THistoryForm.h"
 #include "correspondence/forms/TProformaForm.h"
 #include "platform/DateTime.h"
 #include "reports/forms/TExpenseForm.h"
@@ -229,6 +230,12 @@ void TMainForm::Statistics() {
   if (!statsForm) statsForm = new TStatsForm(s_, this);
   if (showStats) showStats(*statsForm);
   else statsForm->exec();
+}
+
+void TMainForm::ViewHistory() {
+  THistoryForm form(s_, this);
+  if (showHistory) showHistory(form);
+  else form.exec();
 }
 
 }  // namespace tb

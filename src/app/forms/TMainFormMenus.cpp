@@ -93,7 +93,8 @@ void TMainForm::BuildMenus() {
   add(viewMenu, {"Search", nullptr, "Search bookings history", Category::Navigate}, nullptr);
   add(viewMenu, {"Find Text", "Ctrl+F", nullptr, Category::Navigate}, nullptr);
   add(viewMenu, {"View all bookings as list"}, nullptr);
-  add(viewMenu, {"View booking history", nullptr, "View bookings history (by week)", Category::Tools}, nullptr);
+  add(viewMenu, {"View booking history", nullptr, "View bookings history (by week)", Category::Tools},
+      [this]() { ViewHistory(); });
   add(viewMenu, {"View Statistics", "Ctrl+S", nullptr, Category::Tools}, [this]() { Statistics(); });
 
   toolsMenu = menuBar()->addMenu(QStringLiteral("&Tools"));
