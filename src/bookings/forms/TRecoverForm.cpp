@@ -48,7 +48,8 @@ TRecoverForm::TRecoverForm(Session& s, QWidget* parent) : QDialog(parent), s_(s)
   resize(720, 420);
 
   chooseBackupFile = [this]() {
-    return ChooseExistingFile(this, QStringLiteral("Backup file to merge"), QString::fromStdString(s_.common.RootFolder),
+    return ChooseExistingFile(this, QStringLiteral("Backup file to merge"),
+                              QString::fromStdString(s_.common.RootFolder),
                               QStringLiteral("Booking files (*.bks);;All files (*)"), QStringLiteral("bks"));
   };
   connect(browse, &QPushButton::clicked, this, &TRecoverForm::Browse);
