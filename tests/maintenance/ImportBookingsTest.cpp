@@ -161,6 +161,42 @@ TEST_F(Import, ALineBecomesABookingSettledAroundItsStay) {
   EXPECT_EQ(few.Status, Paid);
 }
 
+TEST_F(Import, DatesAndAmountsInTheLocalesOrder) {
+  FormatSettings us = BritishFormatSettings();
+  us.shortDateFormat = "m/d/yyyy";
+  FormatSettings german = BritishFormatSettings();
+  german.shortDateFormat = "dd.mm.yyyy";
+  german.dateSeparator = '.';
+  german.decimalSeparator = ',';
+  FormatSettings iso = BritishFormatSettings();
+  iso.shortDateFormat = "yyyy-mm-dd";
+  iso.dateSeparator = '-';
+  struct Case {
+    const FormatSettings* fs;
+    std::string date, rent;
+    TDateTime start;  // 0: refused
+    double amount;
+  };
+  const Case cases[] = {
+      {&us, "6/3/2027 10:00 AM", "99.5", kJun + 3, 99.5},
+      {&us, "6/3", "1", EncodeDate(2026, 6, 3), 1},  // no year: this year
+      {&german, "03.06.27", "\"99,5\"", kJun + 3, 99.5},
+      {&german, "03/06/2027", "1", 0, 0},
+      {&iso, "2027-06-03 23:59:59", "0", kJun + 3, 0},
+      {&iso, "2027-13-03", "0", 0, 0},
+  };
+  for (const Case& c : cases) {
+    Book_Rec rec;
+    std::string reason;
+    const bool ok =
+        ParseImportLine(Line({{2, c.date}, {4, c.rent}}), p, t.clock.Today(), *c.fs, rec, reason);
+    EXPECT_EQ(ok, c.start != 0) << c.date << ": " << reason;
+    if (!ok) continue;
+    EXPECT_EQ(rec.StartD, c.start) << c.date;
+    EXPECT_EQ(rec.Rent, c.amount) << c.date;
+  }
+}
+
 TEST_F(Import, OverlapsWithBookingsAndEarlierLines) {
   Book_Rec cancelled = MakeBooking(kJun + 20, 7, "Gone", Cancelled);
   // A long cancelled stay with a let inside it: the list's departures do not run in order.
