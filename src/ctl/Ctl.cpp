@@ -104,6 +104,10 @@ const char* const kHelp =
     "      the recovery window's run on PROP's change log (Archive/Changed.bks),\n"
     "      merged with the backup booking file FILE when given: Recovered.bks\n"
     "      written in ROOT, the run's lines on stdout; exit 0 only when written\n"
+    "  import ROOT PROP FILE [--check] [--today YYYY-MM-DD]\n"
+    "      adds the bookings of the CSV file FILE to PROP as the import window does\n"
+    "      (every line checked first, the question answered from COTLYN_ANSWERS);\n"
+    "      --check only checks; exit 0 only when saved (with --check: when valid)\n"
     "  --help\n"
     "      this list\n"
     "\n"
@@ -163,7 +167,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
                   {"expenses", CtlExpenses}, {"payments", CtlPayments},
                   {"upload", CtlUpload}, {"webfiles", CtlWebFiles}, {"publish", CtlPublish},
-                  {"webform", CtlWebForm}, {"recover", CtlRecover}};
+                  {"webform", CtlWebForm}, {"recover", CtlRecover}, {"import", CtlImport}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);

@@ -21,15 +21,6 @@ namespace {
 // What the tag of the log line says: the change came from cotlynctl.
 const char* const kTag = "CTL";
 
-int Answer(CtlSession& ctl, nlohmann::ordered_json answer, bool saved, std::ostream& out) {
-  answer["saved"] = saved;
-  nlohmann::ordered_json messages = nlohmann::ordered_json::array();
-  for (const std::string& m : ctl.Messages()) messages.push_back(JsonText(m));
-  answer["messages"] = messages;
-  out << answer.dump(2) << "\n";
-  return saved ? 0 : 1;
-}
-
 // A booking in the editor, as JSON.
 nlohmann::ordered_json EditedJson(const Session& s, const BookingEditor& ed) {
   return BookingJson(ed.Node()->Rec, s.Prop(ed.Property()), s.clock.Today());
@@ -74,11 +65,11 @@ int CtlBook(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   // The lock as a click on a free day takes it; a day already let still opens a new
   // booking here, and the overlap rule refuses it with its own message.
   const OpenBookingRequest req = OpenBookingAt(s, n, start);
-  if (!req.open) return Answer(*c.ctl, answer, false, out);
+  if (!req.open) return CtlAnswer(*c.ctl, answer, false, out);
   if (req.readOnly) {
     ReleaseBookingFile(s);
     answer["error"] = "Data being updated - try later";
-    return Answer(*c.ctl, answer, false, out);
+    return CtlAnswer(*c.ctl, answer, false, out);
   }
   BookingEditor ed(s);
   ed.OpenNew(n, start);
@@ -110,7 +101,7 @@ int CtlBook(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   }
   if (!saved) ed.Quit();
   ed.Close();
-  return Answer(*c.ctl, answer, saved, out);
+  return CtlAnswer(*c.ctl, answer, saved, out);
 }
 
 namespace {
@@ -135,14 +126,14 @@ int ChangeBooking(const std::vector<std::string>& args, const char* usage, std::
   Book_Buffer* node = HeldBookingStarting(*c.ctl, c.n, start, refusal);
   if (!node) {
     if (!refusal.empty()) answer["error"] = refusal;
-    return Answer(*c.ctl, answer, false, out);
+    return CtlAnswer(*c.ctl, answer, false, out);
   }
   Session& s = c.ctl->session();
   BookingEditor ed(s);
   ed.OpenEdit(c.n, node);
   const bool saved = change(o, s, ed, answer);
   ed.Close();
-  return Answer(*c.ctl, answer, saved, out);
+  return CtlAnswer(*c.ctl, answer, saved, out);
 }
 
 bool ChargeGiven(const CtlOptions& o, double& charge) {
@@ -203,7 +194,7 @@ int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostre
   answer["property"] = c.n;
   RatesEditor ed(s);
   // A missing year is made from the most recent one, as the window offers.
-  if (!ed.Load(c.n, static_cast<int>(year))) return Answer(*c.ctl, answer, false, out);
+  if (!ed.Load(c.n, static_cast<int>(year))) return CtlAnswer(*c.ctl, answer, false, out);
   answer["path"] = ed.Path();
   bool saved = true;
   if (change != 0) {
@@ -219,7 +210,7 @@ int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostre
     answer["bands"] = bands;
   }
   ed.Finish();
-  return Answer(*c.ctl, answer, saved, out);
+  return CtlAnswer(*c.ctl, answer, saved, out);
 }
 
 }  // namespace tb

@@ -234,4 +234,13 @@ std::string IsoDate(TDateTime d) { return FormatDateTime("yyyy-mm-dd", d); }
 std::string IsoDateTime(TDateTime d) { return FormatDateTime("yyyy-mm-dd'T'hh:nn:ss", d); }
 std::string JsonText(const std::string& ansi) { return Cp1252ToUtf8(ansi); }
 
+int CtlAnswer(CtlSession& ctl, nlohmann::ordered_json answer, bool saved, std::ostream& out) {
+  answer["saved"] = saved;
+  nlohmann::ordered_json messages = nlohmann::ordered_json::array();
+  for (const std::string& m : ctl.Messages()) messages.push_back(JsonText(m));
+  answer["messages"] = messages;
+  out << answer.dump(2) << "\n";
+  return saved ? 0 : 1;
+}
+
 }  // namespace tb

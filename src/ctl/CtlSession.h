@@ -73,4 +73,8 @@ std::string JsonText(const std::string& ansi);
 // A booking with every field, its status tag and what it is today, as JSON.
 nlohmann::ordered_json BookingJson(const Book_Rec& b, const Prop_Rec& p, TDateTime today);
 
+// Writes the answer of a command that changes data, with "saved" and the texts of the
+// boxes shown ("messages"); the exit status: 0 only when saved.
+int CtlAnswer(CtlSession& ctl, nlohmann::ordered_json answer, bool saved, std::ostream& out);
+
 }  // namespace tb

@@ -26,6 +26,7 @@ class TERForm;
 class THistoryForm;
 class TExpenseForm;
 class TFinanceForm;
+class TImportForm;
 class TOwnerForm;
 class TOwnerListForm;
 class TOwnerStatsForm;
@@ -117,6 +118,10 @@ class TMainForm : public QMainWindow {
   // "Monthly Accounts" and "Income/Expenditure Report": the monthly accounts window.
   void MonthlyAccounts();
   std::function<void(TFinanceForm&)> showFinance;  // tests replace it; unset: modally
+  // "Import bookings from CSV file": the import window, modally; afterwards every
+  // property that received bookings is redrawn.
+  void ImportFromCsv();
+  std::function<void(TImportForm&)> showImport;  // tests replace it; unset: modally
   // "Open " + name: brings that property's window forward, or starts a copy for it.
   void OpenProperty(int n);
   void BringToFront();

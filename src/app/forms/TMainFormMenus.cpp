@@ -70,7 +70,8 @@ void TMainForm::BuildMenus() {
   }
   add(fileMenu, {"Income/Expenditure Report"}, [this]() { MonthlyAccounts(); });
   add(fileMenu, {"Export Bookings to CSV file"}, nullptr);
-  add(fileMenu, {"Import bookings from CSV file", nullptr, nullptr, Category::FileActions}, nullptr);
+  add(fileMenu, {"Import bookings from CSV file", nullptr, nullptr, Category::FileActions},
+      [this]() { ImportFromCsv(); });
   fileMenu->addSeparator();
   const char* rates[] = {"Edit Rates", "Edit Rates - next year", "Edit Rates - previous year"};
   const int offsets[] = {0, +1, -1};

@@ -1,6 +1,5 @@
 #include "bookings/forms/TRecoverForm.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +11,7 @@
 
 #include "bookings/Recovery.h"
 #include "platform/PathText.h"
+#include "platform/forms/OpenFileDialog.h"
 #include "platform/forms/HelpKey.h"
 #include "platform/forms/QtText.h"
 #include "store/Session.h"
@@ -48,12 +48,9 @@ TRecoverForm::TRecoverForm(Session& s, QWidget* parent) : QDialog(parent), s_(s)
   resize(720, 420);
 
   chooseBackupFile = [this]() {
-    QFileDialog dialog(this, QStringLiteral("Backup file to merge"), QString::fromStdString(s_.common.RootFolder),
-                       QStringLiteral("Booking files (*.bks);;All files (*)"));
-    dialog.setDefaultSuffix(QStringLiteral("bks"));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
-                                                                                    : QString();
+    return ChooseExistingFile(this, QStringLiteral("Backup file to merge"),
+                              QString::fromStdString(s_.common.RootFolder),
+                              QStringLiteral("Booking files (*.bks);;All files (*)"), QStringLiteral("bks"));
   };
   connect(browse, &QPushButton::clicked, this, &TRecoverForm::Browse);
   connect(run, &QPushButton::clicked, this, &TRecoverForm::Run);
