@@ -26,8 +26,6 @@ uint16_t Visits(const std::string& text) {
   return v <= 0xFFFF ? static_cast<uint16_t>(v) : 0;
 }
 
-std::string ArchivePath(const Prop_Rec& p, const char* name) { return p.Folder + "Archive/" + name + ".bks"; }
-
 }  // namespace
 
 // The fields into a record (which keeps what the window does not show). False when an
@@ -141,7 +139,7 @@ bool BookingEditor::Save(const std::string& tag) {
   p.ListModified = 1;
   SortBookings(s_, n_);
 
-  if (mode_ != EditorMode::File && !AppendBooking(s_, rec, ArchivePath(p, "Changed"))) return false;
+  if (mode_ != EditorMode::File && !AppendBooking(s_, rec, ArchiveLogPath(p, "Changed"))) return false;
   if (!WriteBookings(s_, n_)) {
     if (mode_ == EditorMode::File) unwritten_ = node_;
     return false;
@@ -258,7 +256,7 @@ bool BookingEditor::Delete() {
     return false;
 
   if (mode_ != EditorMode::File) {
-    const std::string deletions = ArchivePath(p, "Deleted");
+    const std::string deletions = ArchiveLogPath(p, "Deleted");
     if (!AppendBooking(s_, old, deletions)) {
       s_.dialogs.Message("Cannot log deletion to " + PathText(deletions) + "\r" +
                              "Booking not deleted, archive in use? Try again",
@@ -271,7 +269,7 @@ bool BookingEditor::Delete() {
     Book_Rec gone = old;
     gone.Status = Deleted;
     gone.DateUpD = s_.clock.Now();
-    if (!AppendBooking(s_, gone, ArchivePath(p, "Changed"))) return false;
+    if (!AppendBooking(s_, gone, ArchiveLogPath(p, "Changed"))) return false;
   }
 
   Book_Buffer* next = node_->Next ? node_->Next : node_->Prev;

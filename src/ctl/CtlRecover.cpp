@@ -22,7 +22,7 @@ int CtlRecover(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   // The change log as booking-file mode reads it, with its property's settings: without
   // its lock, so that saves going on meanwhile are not refused, and never written back.
-  const std::string changeLog = s.Prop(p.n).Folder + "Archive/Changed.bks";
+  const std::string changeLog = ArchiveLogPath(s.Prop(p.n), "Changed");
   if (!FileExists(changeLog)) {
     err << "no change log: " << changeLog << "\n";
     return 1;

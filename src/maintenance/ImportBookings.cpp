@@ -159,6 +159,13 @@ ImportOutcome ImportBookings(Session& s, int n, const std::string& path, bool ch
     return outcome;
   }
 
+  // The change log holds every booking that entered the file, so that a recovery from it
+  // does not lose what an import brought.
+  if (!AppendBookings(s, check.bookings, ArchiveLogPath(p, "Changed"))) {
+    ReleaseBookingFile(s);
+    outcome.result = ImportResult::NotWritten;
+    return outcome;
+  }
   for (Book_Rec& rec : check.bookings) p.Bookings.Append(std::move(rec));
   SortBookings(s, n);
   p.ListModified = 1;

@@ -301,9 +301,13 @@ bool WriteBookings(Session& s, int n) {
   return true;
 }
 
-bool AppendBooking(Session& s, const Book_Rec& rec, const std::string& path) {
+std::string ArchiveLogPath(const Prop_Rec& p, const char* name) { return p.Folder + "Archive/" + name + ".bks"; }
+
+bool AppendBooking(Session& s, const Book_Rec& rec, const std::string& path) { return AppendBookings(s, {rec}, path); }
+
+bool AppendBookings(Session& s, const std::vector<Book_Rec>& recs, const std::string& path) {
   std::string bytes;
-  AppendBookRecord(bytes, rec);
+  for (const Book_Rec& rec : recs) AppendBookRecord(bytes, rec);
   SharedFile f;
   if (FileExists(path)) {
     while (f.OpenReadWriteDenyWriters(path) != SharedFile::Result::Ok) {

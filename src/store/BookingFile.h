@@ -5,6 +5,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/SharedFile.h"
 #include "store/BookingList.h"
@@ -23,7 +24,12 @@ std::string BookingFilePath(const Session& s, int n);
 bool ReadBookings(Session& s, int n, bool lock, bool refresh);
 // Writes the list of property n when ListModified is set; true when written.
 bool WriteBookings(Session& s, int n);
-// Appends one record to a file of this format (the change and deletion logs).
+struct Prop_Rec;
+// Folder + "Archive/" + name + ".bks": the change log ("Changed") and deletion log ("Deleted").
+std::string ArchiveLogPath(const Prop_Rec& p, const char* name);
+// Appends records to a file of this format (the change and deletion logs), all in one
+// write: a crash leaves none or all of them.
+bool AppendBookings(Session& s, const std::vector<Book_Rec>& recs, const std::string& path);
 bool AppendBooking(Session& s, const Book_Rec& rec, const std::string& path);
 // "E1015 Cannot write to file <path>" / "Check folder permissions", for a file of the
 // program's that could not be written.

@@ -40,6 +40,7 @@ class Import : public ::testing::Test {
   Import() {
     t.Load(SimpleSettings(1));
     ForceDirectories(t.Root() + "Prop 1/Data");
+    ForceDirectories(t.Root() + "Prop 1/Archive");
     p.PropName = "Prop 1";
   }
   // The reason the file fails (with its line), or "" when it is valid.
@@ -232,6 +233,8 @@ TEST_F(Import, AConfirmedFileIsSortedIntoTheListAndWritten) {
   EXPECT_EQ(o.result, ImportResult::Imported);
   EXPECT_EQ(Surnames(FileRecords(File())), (std::vector<std::string>{"Early", "Adams", "Late"}));
   EXPECT_EQ(s.Prop(1).Bookings.Count(), 3);
+  // The change log learns of them, as of any booking saved, so a recovery keeps them.
+  EXPECT_EQ(Surnames(FileRecords(t.Root() + "Prop 1/Archive/Changed.bks")), (std::vector<std::string>{"Late", "Early"}));
   EXPECT_EQ(s.Prop(1).ImportSel, 1);
   EXPECT_EQ(logged, std::vector<std::string>{"Imported 2 lines for Property Prop 1"});
   EXPECT_NE(t.dir.Read("root/Cotlyn.log").find("Imported 2 lines for Property Prop 1"), std::string::npos);
@@ -243,6 +246,7 @@ TEST_F(Import, NothingChangesUnlessConfirmedAndValid) {
   const std::string before = t.dir.Read("root/Prop 1/Data/Bookings.bks");
   ExpectContinue(MsgButton::Cancel);
   EXPECT_EQ(ImportBookings(s, 1, Csv(Stay(20, 7)), false).result, ImportResult::Cancelled);
+  EXPECT_FALSE(FileExists(t.Root() + "Prop 1/Archive/Changed.bks"));
 
   ExpectDataError(2, "Col 3 - Duration invalid");
   const ImportOutcome bad = ImportBookings(s, 1, Csv(Stay(20, 7) + "\n" + Line({{3, "0"}}) + "\n"), false);

@@ -27,7 +27,10 @@ class ImportForm : public ::testing::Test {
  protected:
   ImportForm() {
     t.Load("[Common]\nViewMode=M\nNumProps=2\n[Prop01]\nPropName=Ash\n[Prop02]\nPropName=Birch\n");
-    for (const char* name : {"Ash", "Birch"}) ForceDirectories(t.Root() + name + "/Data");
+    for (const char* name : {"Ash", "Birch"}) {
+      ForceDirectories(t.Root() + name + "/Data");
+      ForceDirectories(t.Root() + name + "/Archive");
+    }
     WriteWholeFile(File(), BookingFileImage({MakeBooking(kJun + 2, 7, "Adams")}));
     t.session.ComputeSeasonYear();
   }
