@@ -198,7 +198,7 @@ TEST_F(MainForm, WhileABookingIsEditedTheMainWindowWaits) {
   EXPECT_TRUE(form.Command(QStringLiteral("Exit"))->isEnabled());
   // Commands whose windows are not in this build stay off.
   EXPECT_FALSE(form.Command(QStringLiteral("Import bookings from CSV file"))->isEnabled());
-  EXPECT_FALSE(form.Command(QStringLiteral("Search"))->isEnabled());
+  EXPECT_FALSE(form.Command(QStringLiteral("View booking history"))->isEnabled());
 
   t.session.RootFromCommandLine = true;
   t.dialogs.Expect("Close Cotlyn and run Configuration program?", MsgIcon::Information,
