@@ -36,6 +36,7 @@ int CtlBook(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int CtlCancel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlDelete(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlRecover(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlSearch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlLetter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlSendmail(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
