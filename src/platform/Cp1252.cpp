@@ -103,6 +103,17 @@ std::string Utf8ToCp1252(std::string_view utf8) {
   return out;
 }
 
+namespace {
+
+unsigned char Upper1252(unsigned char c) {
+  if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return static_cast<unsigned char>(c - 0x20);
+  if (c == 0x9A || c == 0x9C || c == 0x9E) return static_cast<unsigned char>(c - 0x10);
+  if (c == 0xFF) return 0x9F;
+  return c;
+}
+
+}  // namespace
+
 std::string UpperCase1252(std::string text) {
   for (char& ch : text) ch = static_cast<char>(Upper1252(static_cast<unsigned char>(ch)));
   return text;

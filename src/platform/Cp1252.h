@@ -13,13 +13,6 @@ char32_t Cp1252CodePoint(unsigned char b);
 bool IsUtf8(std::string_view text);
 // Characters that Windows-1252 cannot hold become '?'; invalid UTF-8 bytes too.
 std::string Utf8ToCp1252(std::string_view utf8);
-// One byte in capitals, the accented letters of Windows-1252 included.
-inline unsigned char Upper1252(unsigned char c) {
-  if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return static_cast<unsigned char>(c - 0x20);
-  if (c == 0x9A || c == 0x9C || c == 0x9E) return static_cast<unsigned char>(c - 0x10);
-  if (c == 0xFF) return 0x9F;
-  return c;
-}
 // The text in capitals, the accented letters of Windows-1252 included (for searches
 // that ignore case).
 std::string UpperCase1252(std::string text);
