@@ -1,6 +1,7 @@
 #include "bookings/SearchBookings.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "platform/Cp1252.h"
@@ -12,20 +13,44 @@ namespace tb {
 
 namespace {
 
-// Between the joined texts of a text search: no keyboard gives it, so no search text
-// holds it and no hit can run from one text into the next.
-constexpr char kFieldSeparator = '\x01';
 constexpr char kLineBreakMark = '\xB7';  // "·" in Windows-1252
 
-void AppendUpper(std::string& out, std::string_view text) {
-  for (const char ch : text) out.push_back(static_cast<char>(Upper1252(static_cast<unsigned char>(ch))));
+// Every byte in capitals as UpperCase1252 gives it, looked up rather than worked out:
+// a text search upper-cases every text of every booking.
+const std::array<char, 256>& UpperTable() {
+  static const std::array<char, 256> table = []() {
+    std::string bytes(256, '\0');
+    for (int c = 0; c < 256; ++c) bytes[static_cast<size_t>(c)] = static_cast<char>(c);
+    bytes = UpperCase1252(std::move(bytes));
+    std::array<char, 256> t{};
+    std::copy(bytes.begin(), bytes.end(), t.begin());
+    return t;
+  }();
+  return table;
 }
+
+char Upper(char ch) { return UpperTable()[static_cast<unsigned char>(ch)]; }
 
 bool EqualUpper(std::string_view text, std::string_view upper) {
   if (text.size() != upper.size()) return false;
   for (size_t i = 0; i < text.size(); ++i)
-    if (Upper1252(static_cast<unsigned char>(text[i])) != static_cast<unsigned char>(upper[i])) return false;
+    if (Upper(text[i]) != upper[i]) return false;
   return true;
+}
+
+// Whether `upper` (in capitals) occurs in text, capitals ignored, read in place.
+bool ContainsUpper(std::string_view text, std::string_view upper) {
+  if (upper.size() > text.size()) return false;
+  const std::array<char, 256>& table = UpperTable();
+  const char first = upper[0];
+  const size_t last = text.size() - upper.size();
+  for (size_t i = 0; i <= last; ++i) {
+    if (table[static_cast<unsigned char>(text[i])] != first) continue;
+    size_t k = 1;
+    while (k < upper.size() && table[static_cast<unsigned char>(text[i + k])] == upper[k]) ++k;
+    if (k == upper.size()) return true;
+  }
+  return false;
 }
 
 // A text trimmed, each line break (CR LF, CR or LF) shown as one "·".
@@ -60,13 +85,12 @@ bool SearchMatcher::Matches(const Book_Rec& b) {
     return prefix_ ? surname.size() >= text_.size() && EqualUpper(surname.substr(0, text_.size()), text_)
                    : EqualUpper(surname, text_);
   }
-  buffer_.clear();
+  // Each text on its own, as if the texts were joined with a byte nobody types: a hit
+  // never runs from the end of one text into the start of the next. Nothing is copied.
   for (const BookText* t : {&b.Surname, &b.Fnames, &b.Address, &b.Phone, &b.Email, &b.Special, &b.Comments,
-                            &b.Source}) {
-    AppendUpper(buffer_, t->view());
-    buffer_.push_back(kFieldSeparator);
-  }
-  return buffer_.find(text_) != std::string::npos;
+                            &b.Source})
+    if (ContainsUpper(t->view(), text_)) return true;
+  return false;
 }
 
 SearchResult SearchBookings(const Session& s, const std::vector<int>& properties, SearchPurpose purpose,

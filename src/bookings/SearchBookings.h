@@ -22,16 +22,15 @@ enum class SearchPurpose { Name, Text, ListAll, History };
 class SearchMatcher {
  public:
   SearchMatcher(SearchPurpose purpose, std::string_view text);
-  // Name searches compare the surname; text searches look through the customer's texts
-  // joined with a byte nobody types, so a hit never spans two of them. An empty text
-  // matches every booking.
+  // Name searches compare the surname; text searches look through each of the
+  // customer's texts, so a hit never spans two of them. An empty text matches every
+  // booking.
   bool Matches(const Book_Rec& b);
 
  private:
   bool byText_ = false;
   bool prefix_ = false;
   std::string text_;
-  std::string buffer_;  // reused for every booking
 };
 
 struct SearchHit {

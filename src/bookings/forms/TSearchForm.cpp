@@ -33,7 +33,7 @@ constexpr int kWidth = 800;
 }  // namespace
 
 TSearchForm::TSearchForm(Session& s, SearchPurpose purpose, QWidget* parent)
-    : QDialog(parent), s_(s), purpose_(purpose) {
+    : QDialog(parent), s_(s), purpose_(purpose), wasOpen_(s.SearchFormOpen) {
   s_.SearchFormOpen = true;
   fileListing_ = purpose == SearchPurpose::ListAll && s_.AppState == 'F';
   setWindowTitle(QStringLiteral("Cotlyn: Search Window"));
@@ -98,8 +98,9 @@ TSearchForm::TSearchForm(Session& s, SearchPurpose purpose, QWidget* parent)
   connect(acCopy, &QAction::triggered, this, [this]() { CopyLine(LV->currentIndex().row()); });
 }
 
-// The results go with the window.
-TSearchForm::~TSearchForm() { s_.SearchFormOpen = false; }
+// The results go with the window. A history search from a booking opened out of the
+// main window's search leaves that one open.
+TSearchForm::~TSearchForm() { s_.SearchFormOpen = wasOpen_; }
 
 void TSearchForm::Start(const std::string& text) {
   eSearch->setText(ToQ(text));

@@ -79,6 +79,7 @@ class TSearchForm : public QDialog {
   SearchHit* Line(int i);
   Session& s_;
   SearchPurpose purpose_;
+  bool wasOpen_;
   bool fileListing_ = false;
   SearchList list_;
   SearchModel* model_ = nullptr;
