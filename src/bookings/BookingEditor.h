@@ -49,6 +49,10 @@ struct BookingFields {
 
 // The customer's details and option ticks of a booking, not its dates or money.
 void TakeCustomer(BookingFields& f, const Book_Rec& r, int visits);
+// Writes booking r alone to the temporary storage "~copy.bks" in the root folder, from
+// which "Paste booking from temp store" takes it; false (the message shown) when it
+// cannot be written.
+bool CopyToTempStorage(Session& s, const Book_Rec& r);
 
 // What the window shows besides the fields, worked out from them and the session.
 struct BookingView {

@@ -41,15 +41,19 @@ bool BookingEditor::SavedNodeNeeded() {
   return false;
 }
 
-bool BookingEditor::CopyToTemp() {
-  if (!SavedNodeNeeded()) return false;
-  const std::string path = TempStoragePath(s_);
+bool CopyToTempStorage(Session& s, const Book_Rec& r) {
+  const std::string path = TempStoragePath(s);
   std::string bytes;
-  AppendBookRecord(bytes, node_->Rec);
+  AppendBookRecord(bytes, r);
   if (!WriteWholeFile(path, bytes)) {
-    CannotWriteFileMessage(s_, path);
+    CannotWriteFileMessage(s, path);
     return false;
   }
+  return true;
+}
+
+bool BookingEditor::CopyToTemp() {
+  if (!SavedNodeNeeded() || !CopyToTempStorage(s_, node_->Rec)) return false;
   panel[2] = "Copied";
   return true;
 }

@@ -100,6 +100,10 @@ const char* const kHelp =
     "      places, deposits to repay, refunds, acknowledgements) as JSON, for a daily\n"
     "      mail; --csv also writes Overdue-Items.csv in ROOT as the window exports it,\n"
     "      --pdf prints the list to FILE\n"
+    "  search ROOT (--name TEXT|--text TEXT|--all) [--prop PROP] [--today YYYY-MM-DD]\n"
+    "      the search window's searches over every property, or PROP: surnames\n"
+    "      (TEXT* for those beginning with TEXT), any text of the customer's details,\n"
+    "      or all bookings; case ignored; JSON out, newest first\n"
     "  recover ROOT PROP [--backup FILE] [--today YYYY-MM-DD]\n"
     "      the recovery window's run on PROP's change log (Archive/Changed.bks),\n"
     "      merged with the backup booking file FILE when given: Recovered.bks\n"
@@ -167,7 +171,8 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
                   {"expenses", CtlExpenses}, {"payments", CtlPayments},
                   {"upload", CtlUpload}, {"webfiles", CtlWebFiles}, {"publish", CtlPublish},
-                  {"webform", CtlWebForm}, {"recover", CtlRecover}, {"import", CtlImport}};
+                  {"webform", CtlWebForm}, {"recover", CtlRecover}, {"import", CtlImport},
+                  {"search", CtlSearch}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);

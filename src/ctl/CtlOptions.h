@@ -38,6 +38,7 @@ int CtlCancel(const std::vector<std::string>& args, std::ostream& out, std::ostr
 int CtlDelete(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlRecover(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlSearch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlLetter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlSendmail(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

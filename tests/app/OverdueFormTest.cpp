@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/TwoCottagesFixture.h"
 #include "app/forms/TMainForm.h"
 #include "app/forms/TOverdueForm.h"
 #include "bookings/forms/TBookForm.h"
@@ -27,20 +28,9 @@ namespace tb::test {
 namespace {
 
 const TDateTime kStart = EncodeDate(2027, 1, 16);
-const MsgButtons kOK = MsgButton::OK;
 
-class OverdueForm : public ::testing::Test {
+class OverdueForm : public TwoCottagesFixture {
  protected:
-  OverdueForm() {
-    t.Load("[Common]\nNumProps=2\n[Prop01]\nPropName=Ash Cottage\n[Prop02]\nPropName=Elm\n");
-    s.CurrentProperty = 1;
-    s.ComputeSeasonYear();
-    for (int n : {1, 2})
-      for (const char* folder : {"Data/", "Archive/"}) ForceDirectories(s.Prop(n).Folder + folder);
-  }
-  void Put(int n, const std::vector<Book_Rec>& records) {
-    ASSERT_TRUE(WriteWholeFile(BookingFilePath(s, n), BookingFileImage(records)));
-  }
   // Bookings that are all listed: paid, balance not acknowledged.
   void Overdue() {
     Put(1, {Paid("Baker", 0), Paid("adams", 7), MakeBooking(kStart + 14, 7, "Done", Complete)});
@@ -56,9 +46,6 @@ class OverdueForm : public ::testing::Test {
     for (int i = 0; i < f.LV->topLevelItemCount(); ++i) texts << f.LV->topLevelItem(i)->text(static_cast<int>(c));
     return texts;
   }
-  TestSession t;
-  Session& s = t.session;
-  StartupEnvironment env;
 };
 
 TEST_F(OverdueForm, TheCommandSaysWhenThereIsNothingAndTheDailyCheckSaysNothing) {
@@ -153,14 +140,7 @@ TEST_F(OverdueForm, ABookingAnotherUserTookAwayClosesTheList) {
   form.ListOverdueItems();
   ASSERT_TRUE(form.overdueForm);
   // A second user on the same root deletes Baker after the list was built.
-  TestSession other;
-  other.JoinRoot(t);
-  Session& b = other.session;
-  ReadBookings(b, 1, true, false);
-  b.Prop(1).Bookings.Remove(b.Prop(1).Bookings.First());
-  b.Prop(1).ListModified = 1;
-  ASSERT_TRUE(WriteBookings(b, 1));
-  ReleaseBookingFile(b);
+  OtherUserDeletesFirst(1);
 
   t.dialogs.Expect("Bookings changed by another user and\rcannot be found. Please repeat.", MsgIcon::Warning, kOK,
                    0, MsgButton::OK);

@@ -18,6 +18,7 @@
 #include "app/forms/SingleInstance.h"
 #include "app/forms/TAboutForm.h"
 #include "app/forms/TOverdueForm.h"
+#include "bookings/forms/TSearchForm.h"
 #include "bookings/forms/TBookForm.h"
 #include "bookings/forms/TERForm.h"
 #include "store/forms/TPropSelForm.h"
@@ -63,6 +64,8 @@ TMainForm::TMainForm(Session& session, const StartupEnvironment& env, QWidget* p
   // A saved or deleted booking shows in the overdue list at once.
   s_.bookingsWritten = [this](int) {
     if (overdueForm) overdueForm->Refresh();
+    // The overdue list may have read the other properties again: the search's rows too.
+    if (searchForm) searchForm->Rerun();
   };
   BuildMenus();
   pickRatesProperty = [this](int year) { return TPropSelForm(s_, PickPurpose::EditRates, year, this).Pick(); };
@@ -176,7 +179,7 @@ void TMainForm::ChangeYear(int delta) {
 void TMainForm::YearForward() { ChangeYear(+1); }
 void TMainForm::YearBack() { ChangeYear(-1); }
 
-void TMainForm::OpenBooking(const OpenBookingRequest& request, bool modal) {
+void TMainForm::OpenBooking(const OpenBookingRequest& request, bool modal, std::function<void()> closed) {
   if (!request.open || bookForm) return;
   EnableFileCommands(false);
   s_.AppState = request.isNew ? 'N' : 'E';
@@ -186,9 +189,10 @@ void TMainForm::OpenBooking(const OpenBookingRequest& request, bool modal) {
   form->setAttribute(Qt::WA_DeleteOnClose);
   form->printCanvas = PrinterCanvas(form, printer);
   bookForm = form;
-  form->onClosed = [this]() {
+  form->onClosed = [this, closed = std::move(closed)]() {
     s_.AppState = ' ';
     EnableFileCommands(true);
+    if (closed) closed();
   };
   if (request.isNew) form->OpenNew(request.property, request.date);
   else form->OpenEdit(request.property, request.node);

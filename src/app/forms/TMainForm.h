@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/Startup.h"
+#include "bookings/SearchBookings.h"
 #include "reports/forms/PrintWindow.h"
 
 class QAction;
@@ -34,6 +35,7 @@ class TOverdueForm;
 class TPaymentsForm;
 class TProformaForm;
 class TReportForm;
+class TSearchForm;
 class TStatsForm;
 class TAutoUploadConfigForm;
 class TPubWebForm;
@@ -64,9 +66,12 @@ class TMainForm : public QMainWindow {
   void EnableFileCommands(bool on);
   void YearForward();
   void YearBack();
-  // A click on the chart asked for a booking (non-modal), or a line of the overdue
-  // list (modal).
-  void OpenBooking(const OpenBookingRequest& request, bool modal = false);
+  // A click on the chart asked for a booking (non-modal), or a line of the overdue list
+  // or the search window (modal); `closed` runs once the booking window has closed.
+  void OpenBooking(const OpenBookingRequest& request, bool modal = false, std::function<void()> closed = {});
+  // "Search" (names), "Find Text" and "View all bookings as list": the search window,
+  // modal; the full list is shown at once.
+  void SearchBookings(SearchPurpose purpose);
   // "List Overdue Items": refused while a booking is open, brought forward when open,
   // else built and shown when it has lines; "No overdue items" unless it is the
   // first activation's daily check.
@@ -202,6 +207,7 @@ class TMainForm : public QMainWindow {
   QPointer<TStatsForm> statsForm;
   QPointer<TPaymentsForm> paymentsForm;
   QPointer<TOverdueForm> overdueForm;
+  QPointer<TSearchForm> searchForm;
   QTimer* refreshTimer = nullptr;
   QTimer* uploadTimer = nullptr;
   ChartArea* chartArea = nullptr;

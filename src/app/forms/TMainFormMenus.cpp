@@ -91,9 +91,12 @@ void TMainForm::BuildMenus() {
   acForwardYear = add(viewMenu, {"Forward one year", "Ctrl+N", nullptr, Category::Navigate}, [this]() { YearForward(); });
   acBackYear = add(viewMenu, {"Backwards one year", "Ctrl+P", nullptr, Category::Navigate}, [this]() { YearBack(); });
   viewMenu->addSeparator();
-  add(viewMenu, {"Search", nullptr, "Search bookings history", Category::Navigate}, nullptr);
-  add(viewMenu, {"Find Text", "Ctrl+F", nullptr, Category::Navigate}, nullptr);
-  add(viewMenu, {"View all bookings as list"}, nullptr);
+  // "Search" looks for names: only the booking window can take a history result.
+  add(viewMenu, {"Search", nullptr, "Search bookings history", Category::Navigate},
+      [this]() { SearchBookings(SearchPurpose::Name); });
+  add(viewMenu, {"Find Text", "Ctrl+F", nullptr, Category::Navigate},
+      [this]() { SearchBookings(SearchPurpose::Text); });
+  add(viewMenu, {"View all bookings as list"}, [this]() { SearchBookings(SearchPurpose::ListAll); });
   add(viewMenu, {"View booking history", nullptr, "View bookings history (by week)", Category::Tools},
       [this]() { ViewHistory(); });
   add(viewMenu, {"View Statistics", "Ctrl+S", nullptr, Category::Tools}, [this]() { Statistics(); });

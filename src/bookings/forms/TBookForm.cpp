@@ -273,8 +273,8 @@ void TBookForm::BuildCommands() {
   AddHelpKey(this, [this]() { OpenHelp(s_, kBookingWindowHelp); });
 
   // The windows of these commands come later; they stay disabled until then. The
-  // history search and the recovery window are enabled once their windows are set.
-  for (QAction* a : {acSearchHistory, acPrintLabel, acPrintSpooled, acExtractChangeLog})
+  // recovery window is enabled once its window is set.
+  for (QAction* a : {acPrintLabel, acPrintSpooled, acExtractChangeLog})
     a->setEnabled(false);
 
   QToolBar* bar = addToolBar(QStringLiteral("Booking"));

@@ -31,6 +31,7 @@ class LetterDelivery;
 class TCalcForm;
 class TLetterForm;
 class TProformaForm;
+class TSearchForm;
 class Session;
 
 class TBookForm : public QMainWindow {
@@ -71,6 +72,9 @@ class TBookForm : public QMainWindow {
   void Letters();
   void ManageProformas();
   void ExtractFromChangeLog();
+  // "Search History": the search window on this surname; a booking chosen there gives
+  // this one its customer's details. In booking-file mode: the file's bookings as a list.
+  void SearchHistory();
   void CancelBooking();
   void RepayDeposit();
   void Surcharge();
@@ -92,6 +96,8 @@ class TBookForm : public QMainWindow {
   // The recovery window (tests replace it), shown on a change log opened in booking-file
   // mode; while it is not set, "Extract data from change log" stays off.
   std::function<void()> showRecovery;
+  // The search window of "Search History" (tests replace it; unset: shown modally).
+  std::function<void(TSearchForm&)> showSearch;
   // The money dialogs (tests replace them): true when the user went on.
   std::function<bool(CancelDialogModel&)> askCancellation;
   std::function<bool(SurchargeModel&)> askSurcharge;

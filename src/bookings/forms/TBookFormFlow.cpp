@@ -14,6 +14,7 @@
 #include "bookings/forms/TCalcForm.h"
 #include "bookings/forms/TCancelForm.h"
 #include "bookings/forms/TRecoverForm.h"
+#include "bookings/forms/TSearchForm.h"
 #include "bookings/forms/TSurChgForm.h"
 #include "bookings/forms/TBookForm.h"
 #include "correspondence/forms/EmailDelivery.h"
@@ -21,6 +22,7 @@
 #include "correspondence/forms/TProformaForm.h"
 #include "platform/Calculator.h"
 #include "platform/PathText.h"
+#include "platform/Text.h"
 #include "platform/forms/QtDate.h"
 #include "platform/forms/QtFields.h"
 #include "platform/forms/CloseHook.h"
@@ -65,6 +67,8 @@ void TBookForm::Opened() {
   setWindowTitle(ToQ(editor_.Caption()));
   acBookingForm->setEnabled(editor_.Mode() != EditorMode::File);
   acExtractChangeLog->setEnabled(editor_.IsChangeLog() && showRecovery != nullptr);
+  // A booking shown read-only cannot take another's details; a booking file's list is only viewed.
+  acSearchHistory->setEnabled(editor_.Mode() == EditorMode::File || !editor_.ReadOnly());
   LayOutCharges();
   ApplyReadOnly();
   Refresh();
@@ -356,6 +360,7 @@ void TBookForm::ConnectCommands() {
   connect(acRemoteWebsite, &QAction::triggered, this, [this]() { ViewRemoteWebsite(s_); });
   connect(acWebForms, &QAction::triggered, this, [this]() { ListWebForms(s_); });
   connect(acExtractChangeLog, &QAction::triggered, this, &TBookForm::ExtractFromChangeLog);
+  connect(acSearchHistory, &QAction::triggered, this, &TBookForm::SearchHistory);
   connect(acDiscount, &QAction::triggered, this, &TBookForm::Discount);
   connect(acLetters, &QAction::triggered, this, &TBookForm::Letters);
   connect(acProformas, &QAction::triggered, this, &TBookForm::ManageProformas);
@@ -514,6 +519,19 @@ void TBookForm::ManageProformas() {
   TProformaForm form(s_, editor_.Mode() == EditorMode::File ? 0 : editor_.Property(), this);
   if (showProformas) showProformas(form);
   else form.exec();
+}
+
+void TBookForm::SearchHistory() {
+  if (closed_) return;
+  ReadFields();
+  const bool fileMode = editor_.Mode() == EditorMode::File;
+  if (!fileMode && editor_.ReadOnly()) return;
+  TSearchForm form(s_, fileMode ? SearchPurpose::ListAll : SearchPurpose::History, this);
+  form.Start(fileMode ? std::string() : Trim(editor_.fields.form.surname));
+  if (showSearch) showSearch(form);
+  else form.exec();
+  if (!form.chosen) return;
+  Run([&]() { editor_.TakeFromHistory(*form.chosen, form.chosenProp == editor_.Property()); });
 }
 
 void TBookForm::ExtractFromChangeLog() {

@@ -2,10 +2,13 @@
 // The parts the list windows share: a flat list with its columns, and the row of
 // "Close" and "Help" under it (Help and F1 open the window's topic).
 
+#include <QAbstractItemModel>
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QStringList>
+#include <QTableView>
 #include <QTreeWidget>
 #include <functional>
 #include <initializer_list>
@@ -25,6 +28,24 @@ inline QTreeWidget* FlatList(QWidget* parent, const QStringList& headings, std::
   for (const int w : widths) list->setColumnWidth(column++, w);
   list->setContextMenuPolicy(Qt::CustomContextMenu);
   return list;
+}
+
+// A read-only table over a model, a whole row selected at a time, its headings clickable
+// to sort, with the given column widths and the last column taking the rest.
+inline QTableView* RowTable(QWidget* parent, QAbstractItemModel* model, std::initializer_list<int> widths) {
+  auto* view = new QTableView(parent);
+  view->setModel(model);
+  view->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->verticalHeader()->hide();
+  view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+  view->setWordWrap(false);
+  view->horizontalHeader()->setSectionsClickable(true);
+  view->horizontalHeader()->setHighlightSections(false);
+  int column = 0;
+  for (const int w : widths) view->setColumnWidth(column++, w);
+  view->horizontalHeader()->setStretchLastSection(true);
+  return view;
 }
 
 // "Close" (the dialog rejected) and "Help", at the right; neither is the default, so

@@ -14,6 +14,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/forms/HelpKey.h"
+#include "platform/forms/ListWindow.h"
 #include "platform/forms/QtText.h"
 #include "reports/PaymentsCsv.h"
 #include "reports/forms/PaymentsModel.h"
@@ -97,18 +98,7 @@ void TPaymentsForm::BuildControls(int property) {
   layout->addLayout(top);
 
   model = new PaymentsModel(this);
-  LV = new QTableView(this);
-  LV->setModel(model);
-  LV->setSelectionBehavior(QAbstractItemView::SelectRows);
-  LV->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  LV->verticalHeader()->hide();
-  LV->verticalHeader()->setDefaultSectionSize(LV->fontMetrics().height() + 6);
-  LV->setWordWrap(false);
-  LV->horizontalHeader()->setSectionsClickable(true);
-  LV->horizontalHeader()->setHighlightSections(false);
-  int column = 0;
-  for (const int w : {80, 40, 150, 80, 40, 80, 70, 110, 90}) LV->setColumnWidth(column++, w);
-  LV->horizontalHeader()->setStretchLastSection(true);
+  LV = RowTable(this, model, {80, 40, 150, 80, 40, 80, 70, 110, 90});
   LV->setMinimumSize(700, 300);
   layout->addWidget(LV, 1);
 
