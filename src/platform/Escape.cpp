@@ -135,8 +135,62 @@ std::string PhpSqlQuoted(std::string_view text) {
   return out;
 }
 
-std::string PhpJsonQuoted(std::string_view text) {
+namespace {
+
+// A control or non-ASCII Windows-1252 byte as JSON's "\uXXXX" of its code point.
+void AppendJsonUnicode(std::string& out, unsigned char c) {
   static const char kHex[] = "0123456789abcdef";
+  const char32_t cp = Cp1252CodePoint(c);
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(cp >> shift) & 0x0F];
+}
+
+}  // namespace
+
+std::string CsvQuotedOneLine(std::string_view text) {
+  std::string out = "\"";
+  out.reserve(text.size() + 2);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      out += '\xBB';
+      ++i;
+      continue;
+    }
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string JsonStringText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '\\' || c == '"') {
+      out += '\\';
+      out += ch;
+    } else if (c < 0x20 || c >= 0x7F) {
+      AppendJsonUnicode(out, c);
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+std::string SqlBackslashed(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (c == '\\' || c == '\'' || c == '"') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+std::string PhpJsonQuoted(std::string_view text) {
   text = TrimView(text);
   std::string out;
   out.reserve(text.size());
@@ -149,9 +203,7 @@ std::string PhpJsonQuoted(std::string_view text) {
     } else if (c == '"') {
       out += "\\\"";
     } else if (c < 0x20 || c >= 0x7F) {
-      const char32_t cp = Cp1252CodePoint(c);
-      out += "\\u";
-      for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(cp >> shift) & 0x0F];
+      AppendJsonUnicode(out, c);
     } else {
       out += ch;
     }
