@@ -97,6 +97,14 @@ const char* const kHelp =
     "      places, deposits to repay, refunds, acknowledgements) as JSON, for a daily\n"
     "      mail; --csv also writes Overdue-Items.csv in ROOT as the window exports it,\n"
     "      --pdf prints the list to FILE\n"
+    "  export ROOT (--template NAME|--all|--rates) [--props 1,3] [--from YYYY-MM-DD\n"
+    "       --to YYYY-MM-DD] [--header] [--today YYYY-MM-DD]\n"
+    "      the export window's exports: Bookings.csv in ROOT with the columns of the\n"
+    "      template NAME (Templates/NAME.xtf; --header puts each property's title\n"
+    "      first) or with every field (--all), or the rates of last year to three\n"
+    "      years ahead as Import-charges.sql (--rates); the bookings departing from\n"
+    "      --from and arriving up to --to (else the window's stored dates); JSON out;\n"
+    "      exit 0 only when written\n"
     "  recover ROOT PROP [--backup FILE] [--today YYYY-MM-DD]\n"
     "      the recovery window's run on PROP's change log (Archive/Changed.bks),\n"
     "      merged with the backup booking file FILE when given: Recovered.bks\n"
@@ -159,7 +167,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"sendmail", CtlSendmail}, {"owners", CtlOwners},
                   {"expenses", CtlExpenses}, {"payments", CtlPayments},
                   {"upload", CtlUpload}, {"webfiles", CtlWebFiles}, {"publish", CtlPublish},
-                  {"webform", CtlWebForm}, {"recover", CtlRecover}};
+                  {"webform", CtlWebForm}, {"recover", CtlRecover}, {"export", CtlExport}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);

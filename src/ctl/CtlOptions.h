@@ -35,6 +35,7 @@ int CtlQuote(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int CtlBook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlCancel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlDelete(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlRecover(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlRates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlLetter(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -7,8 +7,25 @@
 #include "platform/PathText.h"
 #include "reports/BookingReports.h"
 #include "store/Session.h"
+#include "store/Settings.h"
 
 namespace tb {
+
+void StoredExportRange(const Session& s, TDateTime& from, TDateTime& to) {
+  from = s.prefs.CsvStartDate();
+  to = s.prefs.CsvEndDate();
+  if (from > 0 && to > 0) return;
+  const int lastYear = DecodeDate(s.clock.Today()).year - 1;
+  from = EncodeDate(lastYear, 1, 1);
+  to = EncodeDate(lastYear, 12, 31);
+}
+
+bool StoreExportChoices(Session& s, TDateTime from, TDateTime to, bool header) {
+  s.prefs.SetCsvStartDate(static_cast<int32_t>(from));
+  s.prefs.SetCsvEndDate(static_cast<int32_t>(to));
+  s.prefs.SetCsvHeader(header);
+  return SaveUserPrefs(s);
+}
 
 std::string BookingsExportPath(const Session& s) { return s.common.RootFolder + "Bookings.csv"; }
 std::string RatesExportPath(const Session& s) { return s.common.RootFolder + "Import-charges.sql"; }

@@ -21,6 +21,11 @@ struct ExportRun {
   bool header = false;          // a line with the property's title before its headings
 };
 
+// The date window kept in "UPrefs", or 1 January to 31 December of last year when none is.
+void StoredExportRange(const Session& s, TDateTime& from, TDateTime& to);
+// Keeps the date window and the title-line choice in "UPrefs" and writes them.
+bool StoreExportChoices(Session& s, TDateTime from, TDateTime to, bool header);
+
 std::string BookingsExportPath(const Session& s);  // root + "Bookings.csv"
 std::string RatesExportPath(const Session& s);     // root + "Import-charges.sql"
 

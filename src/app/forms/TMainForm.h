@@ -33,6 +33,7 @@ class TPaymentsForm;
 class TProformaForm;
 class TReportForm;
 class TStatsForm;
+class TExportForm;
 class TAutoUploadConfigForm;
 class TPubWebForm;
 class Session;
@@ -107,6 +108,9 @@ class TMainForm : public QMainWindow {
   std::function<void(TReportForm&)> showReport;
   // "View Statistics": the statistics window, made once so that it keeps its year start day.
   void Statistics();
+  // "Export Bookings to CSV file": the export window, made on first use and kept for the
+  // run (its lists as the user left them), shown non-modal.
+  void ExportBookings();
   std::function<void(TStatsForm&)> showStats;  // tests replace it; unset: modally
   // "View Payments": the payments window, non-modal; brought to the front when open.
   void ViewPayments();
@@ -191,6 +195,7 @@ class TMainForm : public QMainWindow {
   QPointer<TOwnerStatsForm> ownerStats;
   QPointer<TReportForm> reportForm;
   QPointer<TStatsForm> statsForm;
+  QPointer<TExportForm> exportForm;
   QPointer<TPaymentsForm> paymentsForm;
   QPointer<TOverdueForm> overdueForm;
   QTimer* refreshTimer = nullptr;

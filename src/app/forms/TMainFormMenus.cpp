@@ -69,7 +69,7 @@ void TMainForm::BuildMenus() {
     add(reports, {caption}, [this, kind]() { ShowReport(kind); });
   }
   add(fileMenu, {"Income/Expenditure Report"}, [this]() { MonthlyAccounts(); });
-  add(fileMenu, {"Export Bookings to CSV file"}, nullptr);
+  add(fileMenu, {"Export Bookings to CSV file"}, [this]() { ExportBookings(); });
   add(fileMenu, {"Import bookings from CSV file", nullptr, nullptr, Category::FileActions}, nullptr);
   fileMenu->addSeparator();
   const char* rates[] = {"Edit Rates", "Edit Rates - next year", "Edit Rates - previous year"};
