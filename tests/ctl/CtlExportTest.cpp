@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <nlohmann/json.hpp>
 
 #include "ctl/DemoRootTest.h"
@@ -68,11 +69,12 @@ TEST_F(CtlExport, ExportAllReadsBackAsThirtyFieldsARow) {
   EXPECT_EQ(awkward, 1);
 
   // Asked again, the file is there: COTLYN_ANSWERS declines, nothing changes.
-  p = ChildProcess::Run(ProgramPath("cotlynctl"), {"export", Root(), "--all"},
+  const ChildProcess again =
+      ChildProcess::Run(ProgramPath("cotlynctl"), {"export", Root(), "--all"},
                         {"COTLYN_NONINTERACTIVE=1", "COTLYN_ANSWERS=Cancel", "XDG_CONFIG_HOME=" + dir.Path()});
-  EXPECT_EQ(p.exitCode, 1);
-  EXPECT_NE(p.Errors().find("already exists. Overwrite?"), std::string::npos) << p.Errors();
-  EXPECT_EQ(nlohmann::json::parse(p.Output())["log"].back(), "Cancelled - no file written.");
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_NE(again.Errors().find("already exists. Overwrite?"), std::string::npos) << again.Errors();
+  EXPECT_EQ(nlohmann::json::parse(again.Output())["log"].back(), "Cancelled - no file written.");
 }
 
 TEST_F(CtlExport, TemplateExportKeepsItsColumnsPerProperty) {
