@@ -47,10 +47,11 @@ PostalAddress SplitPostcode(std::string_view address) {
     a.lines.push_back(" - ");
     return a;
   }
-  const std::string last = Trim(a.lines.back());
+  const std::string lastLine = Trim(a.lines.back());
+  const std::string_view last = lastLine;
   const size_t cut = last.find_last_of(' ');
-  const std::string_view word = cut == std::string::npos ? std::string_view(last) : std::string_view(last).substr(cut + 1);
-  std::string_view rest = cut == std::string::npos ? std::string_view() : TrimView(std::string_view(last).substr(0, cut));
+  const std::string_view word = cut == std::string_view::npos ? last : last.substr(cut + 1);
+  std::string_view rest = cut == std::string_view::npos ? std::string_view() : TrimView(last.substr(0, cut));
   const bool number = word.size() == 5 && word.find_first_not_of("0123456789") == std::string_view::npos;
   if (number) {
     a.postcode = std::string(word);

@@ -68,7 +68,9 @@ class MariaDbServer {
       server_->Wait(30);
     }
   }
-  static bool Installed() { return access(kServer, X_OK) == 0 && access(kInstall, X_OK) == 0 && access(kClient, X_OK) == 0; }
+  static bool Installed() {
+    return access(kServer, X_OK) == 0 && access(kInstall, X_OK) == 0 && access(kClient, X_OK) == 0;
+  }
   std::string Start() {
     std::vector<std::string> user;
     if (getuid() == 0) user.push_back("--user=root");
@@ -127,7 +129,8 @@ TEST_F(ExportRatesTest, ScriptLoadsIntoMariaDbAndEachWeekListIsJson) {
       "print(json.dumps(out))\n";
   TempDir work;
   const std::string input = work.Write("rows.txt", rows.Output());
-  const ChildProcess parsed = ChildProcess::Run("/bin/sh", {"-c", "/usr/bin/python3 -c \"$0\" < \"$1\"", python, input});
+  const ChildProcess parsed =
+      ChildProcess::Run("/bin/sh", {"-c", "/usr/bin/python3 -c \"$0\" < \"$1\"", python, input});
   ASSERT_EQ(parsed.exitCode, 0) << parsed.Errors();
   const nlohmann::json got = nlohmann::json::parse(parsed.Output());
   ASSERT_EQ(got.size(), 2u);

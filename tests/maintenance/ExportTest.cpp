@@ -206,7 +206,8 @@ TEST_F(ExportTest, BookingsInTheWindowWithCustomersNamesPerProperty) {
   const std::vector<std::string> lines = CsvLines(Csv(ExportTemplate{{{5, "Surname"}}, {}}));
   EXPECT_EQ(lines, (std::vector<std::string>{"\"Property: Ash\"", "\"Surname\"", "\"Early\"", "\"Late\"", " ",
                                              "\"Property: Elm\"", "\"Surname\"", "\"9 Hill\"", " "}));
-  EXPECT_EQ(log, (std::vector<std::string>{"Property: Ash.  Exported 2 Bookings", "Property: Elm.  Exported 1 Bookings"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"Property: Ash.  Exported 2 Bookings",
+                                           "Property: Elm.  Exported 1 Bookings"}));
   // An empty export list still gives a heading and a line per booking, both empty.
   EXPECT_EQ(CsvLines(Csv(ExportTemplate{})),
             (std::vector<std::string>{"\"Property: Ash\"", "", "", "", " ", "\"Property: Elm\"", "", "", " "}));
@@ -229,9 +230,11 @@ TEST_F(ExportTest, ExportAllWritesEveryFieldOnOneLine) {
   EXPECT_EQ(lines[1],
             "\"Ash\",1,4,2026-07-04,2026-07-11,100.00,10.00,5.50,4.50,120.00,30.00,90.00,0.00,2026-06-04,2026-06-05,"
             ",,2026-06-04 09:05:07,\"Dr\",\"John\",\" O\"\"Neil \",\"1 High St\xBBTown\xBB\",\"AB1 2CD\",\" 0123 \","
-            "\"ann@example.com\",\"Key under \"\"mat\"\"\xBBGate code 12\",\"Late\xBB" "arrival\",\"Web\",4,\"01010000\"");
+            "\"ann@example.com\",\"Key under \"\"mat\"\"\xBBGate code 12\",\"Late\xBB" "arrival\",\"Web\",4,"
+            "\"01010000\"");
   EXPECT_EQ(lines[2].substr(0, 32), "\"Ash\",1,1,2026-08-01,2026-08-08,");
-  const std::string tail = ",,,,1899-12-30 00:00:00,\"\",\"\",\"\",\" - \xBB\",\" - \",\"\",\"\",\"\",\"\",\"\",1,\"10000010\"";
+  const std::string tail =
+      ",,,,1899-12-30 00:00:00,\"\",\"\",\"\",\" - \xBB\",\" - \",\"\",\"\",\"\",\"\",\"\",1,\"10000010\"";
   EXPECT_EQ(lines[2].substr(lines[2].size() - tail.size()), tail);
   EXPECT_EQ(log, std::vector<std::string>{"Property: Ash.  Exported 2 Bookings"});
 }
