@@ -1,6 +1,7 @@
 // "Export all": every booking field, one line per booking, for another database.
 
 #include <cctype>
+#include <cmath>
 
 #include "maintenance/Export.h"
 #include "maintenance/ExportFields.h"
@@ -18,12 +19,29 @@ const char* const kHeading =
     "DateUpD,Title,Fnames,Surname,Address,Postcode,Phone,Email,Special,Comments,Source,NumV,Flag\r\n";
 
 void Field(std::string& out, std::string_view text) {
-  out += CsvQuotedOneLine(text);
+  AppendCsvQuotedOneLine(out, text);
   out += ',';
 }
 
 void Amount(std::string& out, double value) {
-  out += FixedPointText(value, 2);
+  // Amounts are whole hundredths nearly always: those are written from their integer
+  // (the same text the general rounding gives them); anything else goes the long way.
+  const double cents = std::round(value * 100);
+  if (std::fabs(value * 100 - cents) < 1e-6 && std::fabs(cents) < 1e15) {
+    auto rest = static_cast<unsigned long long>(std::fabs(cents));
+    char digits[24];
+    size_t at = sizeof digits;
+    for (int i = 0; i < 2; ++i, rest /= 10) digits[--at] = static_cast<char>('0' + rest % 10);
+    digits[--at] = '.';
+    do {
+      digits[--at] = static_cast<char>('0' + rest % 10);
+      rest /= 10;
+    } while (rest != 0);
+    if (cents < 0) digits[--at] = '-';
+    out.append(digits + at, sizeof digits - at);
+  } else {
+    out += FixedPointText(value, 2);
+  }
   out += ',';
 }
 
@@ -77,6 +95,11 @@ void AppendBooking(std::string& out, const Prop_Rec& p, int n, const Book_Rec& b
 
 std::string AllBookingsCsv(const Session& s, const ExportRun& run, std::vector<std::string>& log) {
   std::string csv = kHeading;
+  // Room for the usual line at once: growing a file of tens of megabytes step by step
+  // copies it several times over.
+  size_t bookings = 0;
+  for (const int n : run.properties) bookings += static_cast<size_t>(s.Prop(n).Bookings.Count());
+  csv.reserve(csv.size() + bookings * 320);
   for (const int n : run.properties) {
     const Prop_Rec& p = s.Prop(n);
     int count = 0;

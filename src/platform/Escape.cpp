@@ -147,20 +147,30 @@ void AppendJsonUnicode(std::string& out, unsigned char c) {
 
 }  // namespace
 
-std::string CsvQuotedOneLine(std::string_view text) {
-  std::string out = "\"";
-  out.reserve(text.size() + 2);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+void AppendCsvQuotedOneLine(std::string& out, std::string_view text) {
+  out += '"';
+  // Runs without a quote or a CR go in one append: most texts have none.
+  while (!text.empty()) {
+    const size_t stop = text.find_first_of("\"\r");
+    out.append(text.substr(0, stop));
+    if (stop == std::string_view::npos) break;
+    if (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') {
       out += '\xBB';
-      ++i;
+      text.remove_prefix(stop + 2);
       continue;
     }
-    if (c == '"') out += '"';
-    out += c;
+    if (text[stop] == '"') out += '"';
+    out += text[stop];
+    text.remove_prefix(stop + 1);
   }
-  return out + "\"";
+  out += '"';
+}
+
+std::string CsvQuotedOneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  AppendCsvQuotedOneLine(out, text);
+  return out;
 }
 
 std::string JsonStringText(std::string_view text) {

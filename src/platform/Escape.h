@@ -23,6 +23,7 @@ std::string CsvQuoted(std::string_view text);
 // The same for a field that must stay on one line: each CR LF becomes "\xBB" ("»"),
 // the mark a spreadsheet user can turn back into line breaks.
 std::string CsvQuotedOneLine(std::string_view text);
+void AppendCsvQuotedOneLine(std::string& out, std::string_view text);  // the same, appended
 
 // A Windows-1252 text as the inside of a JSON string: '"' and "\" with a "\", control
 // and non-ASCII characters as "\uXXXX" (their Unicode code points), so the JSON is ASCII.

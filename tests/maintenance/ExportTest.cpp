@@ -217,6 +217,8 @@ TEST_F(ExportTest, ExportAllWritesEveryFieldOnOneLine) {
   Book_Rec b = Guest();
   b.Email = "Ann@Example.COM";
   b.Special = "Key under \"mat\"\r\nGate code 12";
+  b.Chg3 = 2.675;  // held as 2.67499..., written as typed
+  b.Refund = -12.5;
   s.Prop(1).Bookings.Append(b);
   Book_Rec owner = MakeBooking(EncodeDate(2026, 8, 1), 7, "", Reserved);
   owner.DateB = 0;
@@ -228,7 +230,7 @@ TEST_F(ExportTest, ExportAllWritesEveryFieldOnOneLine) {
             "Property,PN,Status,StartD,EndD,Rent,Chg1,Chg2,Chg3,Total,Deposit,Balance,Refund,DateB,DateD,DateP,DateR,"
             "DateUpD,Title,Fnames,Surname,Address,Postcode,Phone,Email,Special,Comments,Source,NumV,Flag");
   EXPECT_EQ(lines[1],
-            "\"Ash\",1,4,2026-07-04,2026-07-11,100.00,10.00,5.50,4.50,120.00,30.00,90.00,0.00,2026-06-04,2026-06-05,"
+            "\"Ash\",1,4,2026-07-04,2026-07-11,100.00,10.00,5.50,2.68,120.00,30.00,90.00,-12.50,2026-06-04,2026-06-05,"
             ",,2026-06-04 09:05:07,\"Dr\",\"John\",\" O\"\"Neil \",\"1 High St\xBBTown\xBB\",\"AB1 2CD\",\" 0123 \","
             "\"ann@example.com\",\"Key under \"\"mat\"\"\xBBGate code 12\",\"Late\xBB" "arrival\",\"Web\",4,"
             "\"01010000\"");
