@@ -104,6 +104,14 @@ const char* const kHelp =
     "      the search window's searches over every property, or PROP: surnames\n"
     "      (TEXT* for those beginning with TEXT), any text of the customer's details,\n"
     "      or all bookings; case ignored; JSON out, newest first\n"
+    "  export ROOT (--template NAME|--all|--rates) [--props 1,3] [--from YYYY-MM-DD\n"
+    "       --to YYYY-MM-DD] [--header] [--today YYYY-MM-DD]\n"
+    "      the export window's exports: Bookings.csv in ROOT with the columns of the\n"
+    "      template NAME (Templates/NAME.xtf; --header puts each property's title\n"
+    "      first) or with every field (--all), or the rates of last year to three\n"
+    "      years ahead as Import-charges.sql (--rates); the bookings departing from\n"
+    "      --from and arriving up to --to (else the window's stored dates); JSON out;\n"
+    "      exit 0 only when written\n"
     "  recover ROOT PROP [--backup FILE] [--today YYYY-MM-DD]\n"
     "      the recovery window's run on PROP's change log (Archive/Changed.bks),\n"
     "      merged with the backup booking file FILE when given: Recovered.bks\n"
@@ -172,7 +180,7 @@ int RunCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream
                   {"expenses", CtlExpenses}, {"payments", CtlPayments},
                   {"upload", CtlUpload}, {"webfiles", CtlWebFiles}, {"publish", CtlPublish},
                   {"webform", CtlWebForm}, {"recover", CtlRecover}, {"import", CtlImport},
-                  {"search", CtlSearch}};
+                  {"search", CtlSearch}, {"export", CtlExport}};
   if (command == "report") return CtlReport(rest, out, err, pdf);
   if (command == "income") return CtlIncome(rest, out, err, pdf);
   if (command == "stats") return CtlStats(rest, out, err);

@@ -36,6 +36,7 @@ int CtlQuote(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int CtlBook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlCancel(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlDelete(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int CtlExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlRecover(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int CtlSearch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

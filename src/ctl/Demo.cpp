@@ -12,6 +12,7 @@
 #include "ctl/DemoHistory.h"
 #include "ctl/DemoProformas.h"
 #include "ctl/DemoWeb.h"
+#include "maintenance/ExportTemplate.h"
 #include "owners/OwnerOrder.h"
 #include "owners/OwnerRec.h"
 #include "platform/Clock.h"
@@ -244,6 +245,10 @@ std::string MakeDemo(const DemoOptions& o) {
   if (!ini.Save()) return "Cannot write " + root + "Cotlyn.ini";
   const std::string proformas = WriteDemoProformas(root, root + PathFromText(DemoPropertyName(1, o.properties, o.seed)) + "/");
   if (!proformas.empty()) return proformas;
+  // The export window's template, as an installation ships it.
+  const std::string templates = root + "Templates/";
+  if (!ForceDirectories(templates) || !WriteWholeFile(templates + "default.xtf", DefaultExportTemplateText()))
+    return "Cannot write " + templates + "default.xtf";
   const std::string owners = WriteDemoOwners(o, root);
   if (!owners.empty()) return owners;
   const std::string expenses = WriteDemoExpenses(o, root, expenseCategories);

@@ -272,4 +272,33 @@ std::string SortableDateText(TDateTime dt) {
   return std::string(date, sizeof date);
 }
 
+namespace {
+
+void AppendDigits(std::string& out, int value, int digits) {
+  char buf[8];
+  for (int i = digits - 1; i >= 0; --i, value /= 10) buf[i] = static_cast<char>('0' + value % 10);
+  out.append(buf, static_cast<size_t>(digits));
+}
+
+// "a-bb-cc" with the first number `first` digits wide.
+void AppendThree(std::string& out, int a, int first, int b, int c, char sep) {
+  AppendDigits(out, a, first);
+  out += sep;
+  AppendDigits(out, b, 2);
+  out += sep;
+  AppendDigits(out, c, 2);
+}
+
+}  // namespace
+
+void AppendIsoDay(std::string& out, TDateTime dt) {
+  const DateParts p = DecodeDate(dt);
+  AppendThree(out, p.year, 4, p.month, p.day, '-');
+}
+
+void AppendIsoTime(std::string& out, TDateTime dt) {
+  const TimeParts t = DecodeTime(dt);
+  AppendThree(out, t.hour, 2, t.minute, t.second, ':');
+}
+
 }  // namespace tb

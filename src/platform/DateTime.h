@@ -49,6 +49,10 @@ std::string FormatDateTime(std::string_view pattern, TDateTime dt, const FormatS
 // "yyyy/mm/dd" whatever the locale, so that text order is date order. Built by hand:
 // the general formatter is the slowest part of a list of thousands of rows.
 std::string SortableDateText(TDateTime dt);
+// "yyyy-mm-dd" and "hh:nn:ss", appended to out; built by hand, as a rates query or a
+// full export writes hundreds of thousands of them.
+void AppendIsoDay(std::string& out, TDateTime dt);
+void AppendIsoTime(std::string& out, TDateTime dt);
 // The short date format of the locale ("dd/mm/yyyy" in British English).
 std::string ShortDateText(TDateTime dt);
 std::string ShortDateText(TDateTime dt, const FormatSettings& fs);

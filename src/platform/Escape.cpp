@@ -135,8 +135,72 @@ std::string PhpSqlQuoted(std::string_view text) {
   return out;
 }
 
-std::string PhpJsonQuoted(std::string_view text) {
+namespace {
+
+// A control or non-ASCII Windows-1252 byte as JSON's "\uXXXX" of its code point.
+void AppendJsonUnicode(std::string& out, unsigned char c) {
   static const char kHex[] = "0123456789abcdef";
+  const char32_t cp = Cp1252CodePoint(c);
+  out += "\\u";
+  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(cp >> shift) & 0x0F];
+}
+
+}  // namespace
+
+void AppendCsvQuotedOneLine(std::string& out, std::string_view text) {
+  out += '"';
+  // Runs without a quote or a CR go in one append: most texts have none.
+  while (!text.empty()) {
+    const size_t stop = text.find_first_of("\"\r");
+    out.append(text.substr(0, stop));
+    if (stop == std::string_view::npos) break;
+    if (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') {
+      out += '\xBB';
+      text.remove_prefix(stop + 2);
+      continue;
+    }
+    if (text[stop] == '"') out += '"';
+    out += text[stop];
+    text.remove_prefix(stop + 1);
+  }
+  out += '"';
+}
+
+std::string CsvQuotedOneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  AppendCsvQuotedOneLine(out, text);
+  return out;
+}
+
+std::string JsonStringText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '\\' || c == '"') {
+      out += '\\';
+      out += ch;
+    } else if (c < 0x20 || c >= 0x7F) {
+      AppendJsonUnicode(out, c);
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+std::string SqlBackslashed(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (c == '\\' || c == '\'' || c == '"') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+std::string PhpJsonQuoted(std::string_view text) {
   text = TrimView(text);
   std::string out;
   out.reserve(text.size());
@@ -149,9 +213,7 @@ std::string PhpJsonQuoted(std::string_view text) {
     } else if (c == '"') {
       out += "\\\"";
     } else if (c < 0x20 || c >= 0x7F) {
-      const char32_t cp = Cp1252CodePoint(c);
-      out += "\\u";
-      for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(cp >> shift) & 0x0F];
+      AppendJsonUnicode(out, c);
     } else {
       out += ch;
     }

@@ -20,6 +20,19 @@ std::string FormUrlEncoded(std::string_view bytes);
 // text holding commas, quotes or line breaks stays one field.
 std::string CsvQuoted(std::string_view text);
 
+// The same for a field that must stay on one line: each CR LF becomes "\xBB" ("»"),
+// the mark a spreadsheet user can turn back into line breaks.
+std::string CsvQuotedOneLine(std::string_view text);
+void AppendCsvQuotedOneLine(std::string& out, std::string_view text);  // the same, appended
+
+// A Windows-1252 text as the inside of a JSON string: '"' and "\" with a "\", control
+// and non-ASCII characters as "\uXXXX" (their Unicode code points), so the JSON is ASCII.
+std::string JsonStringText(std::string_view text);
+
+// A text for an SQL string literal (single-quoted, MySQL/MariaDB rules): every "\", "'"
+// and '"' gets a "\", so that the literal gives back exactly the text.
+std::string SqlBackslashed(std::string_view text);
+
 // Text for an HTML page or e-mail: "&", "<", ">" and '"' as entities; every other byte
 // (Windows-1252 or UTF-8) as it is.
 std::string HtmlEscape(const std::string& text);

@@ -391,6 +391,13 @@ std::string Format(std::string_view p, std::initializer_list<FormatArg> argList,
   return out;
 }
 
+std::string FixedPointText(double value, int decimals) {
+  if (!std::isfinite(value)) return NonFiniteText(value);
+  bool negative = false;
+  std::string digits = FixedText(value, decimals, '.', '\0', negative);
+  return negative ? "-" + digits : digits;
+}
+
 std::string MoneyText(double value, std::string_view prefix) {
   std::string out(prefix);
   if (!std::isfinite(value)) return out + NonFiniteText(value);

@@ -12,31 +12,12 @@
 
 namespace tb {
 
-namespace {
-
-void AppendDigits(std::string& out, int value, int digits) {
-  char buf[8];
-  for (int i = digits - 1; i >= 0; --i, value /= 10) buf[i] = static_cast<char>('0' + value % 10);
-  out.append(buf, static_cast<size_t>(digits));
-}
-
-}  // namespace
-
 bool WebDayBooked(const Status_Rec& w, int day) {
   if (w.Closed) return true;
   if (w.DayMask == kWholeWeek) return (w.DayStatus[0] & ~kChangeoverBit) != Hold;
   if ((w.DayMask & (1 << day)) == 0) return false;
   const int st = w.DayStatus[static_cast<size_t>(day)] & ~kChangeoverBit;
   return st != Free && st != Hold;
-}
-
-void AppendIsoDay(std::string& out, TDateTime d) {
-  const DateParts p = DecodeDate(d);
-  AppendDigits(out, p.year, 4);
-  out += '-';
-  AppendDigits(out, p.month, 2);
-  out += '-';
-  AppendDigits(out, p.day, 2);
 }
 
 YearWeek WeekHolding(const Prop_Rec& p, TDateTime day) {

@@ -17,9 +17,6 @@ struct Status_Rec;
 // without a price is booked whatever is in it.
 bool WebDayBooked(const Status_Rec& w, int day);
 
-// "yyyy-mm-dd", appended to out (built by hand: a rates query has thousands).
-void AppendIsoDay(std::string& out, TDateTime d);
-
 // The rate year and week (from 1) holding `day` on property p's weeks: week 1 of the
 // day's calendar year, or of the year before while the day comes before that.
 struct YearWeek {

@@ -23,6 +23,8 @@
 #include "app/forms/TAboutForm.h"
 #include "app/forms/TMainForm.h"
 #include "correspondence/forms/TProformaForm.h"
+#include "maintenance/ExportTemplate.h"
+#include "maintenance/forms/TExportForm.h"
 #include "store/forms/FillPropertyList.h"
 #include "store/Settings.h"
 #include "web/forms/TAutoUploadConfigForm.h"
@@ -210,6 +212,28 @@ TEST_F(MainForm, WhileABookingIsEditedTheMainWindowWaits) {
   EXPECT_EQ(t.runner.calls[0].program, t.session.common.ProgramFolder + "CotlynConfig");
   EXPECT_EQ(t.runner.calls[0].args, (std::vector<std::string>{"C", t.Root()}));
   EXPECT_NE(t.dir.Read("root/Cotlyn.log").find(" CLOSE\r\n"), std::string::npos);
+}
+
+TEST_F(MainForm, ExportCommandKeepsOneExportWindowForTheRun) {
+  OneBooking();
+  ForceDirectories(t.Root() + "Templates");
+  WriteWholeFile(t.Root() + "Templates/default.xtf", DefaultExportTemplateText());
+  TMainForm form(t.session, env);
+  QAction* command = form.Command(QStringLiteral("Export Bookings to CSV file"));
+  ASSERT_TRUE(command->isEnabled());
+  command->trigger();
+  ASSERT_TRUE(form.exportForm);
+  EXPECT_TRUE(form.exportForm->isVisible());
+  const TExportForm* first = form.exportForm;
+  form.exportForm->MoveItem(form.exportForm->LV, 0, form.exportForm->LV1, -1);
+  t.dialogs.Expect("Template changed - quit and lose changes?\r(Cancel returns to the form)", MsgIcon::Confirmation,
+                   MsgButton::Yes | MsgButton::Cancel, 0, MsgButton::Yes);
+  form.exportForm->close();
+  command->trigger();
+  EXPECT_EQ(form.exportForm.data(), first);
+  EXPECT_TRUE(form.exportForm->isVisible());
+  EXPECT_FALSE(form.exportForm->Changed());  // shown again: the template read afresh
+  t.dialogs.VerifyAllShown();
 }
 
 TEST_F(MainForm, ClosingRemembersThePlaceOfTheAllPropertiesWindow) {

@@ -59,6 +59,24 @@ TEST(Escape, CsvFieldsStayOneField) {
       {"two\r\nlines \xA3" "5", "\"two\r\nlines \xA3" "5\""},
   };
   for (const Case& c : cases) EXPECT_EQ(CsvQuoted(c.in), c.out) << c.in;
+  EXPECT_EQ(CsvQuotedOneLine("O\"Neil\r\n1 High St\r\n\r\nbare\rcr\n"),
+            "\"O\"\"Neil\xBB" "1 High St\xBB\xBB" "bare\rcr\n\"");
+}
+
+TEST(Escape, JsonInsideAnSqlLiteral) {
+  struct Case {
+    std::string in, json, sql;
+  } cases[] = {
+      {"Owner's week", "Owner's week", "Owner\\'s week"},
+      {"say \"hi\"", "say \\\"hi\\\"", "say \\\"hi\\\""},
+      {"C:\\x", "C:\\\\x", "C:\\\\x"},
+      {" Late\r\n\t", " Late\\u000d\\u000a\\u0009", " Late\r\n\t"},
+      {"Caf\xE9 \x80", "Caf\\u00e9 \\u20ac", "Caf\xE9 \x80"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(JsonStringText(c.in), c.json) << c.in;
+    EXPECT_EQ(SqlBackslashed(c.in), c.sql) << c.in;
+  }
 }
 
 TEST(Escape, MailtoLinkKeepsEachTextInItsField) {

@@ -37,6 +37,7 @@ class TProformaForm;
 class TReportForm;
 class TSearchForm;
 class TStatsForm;
+class TExportForm;
 class TAutoUploadConfigForm;
 class TPubWebForm;
 class Session;
@@ -114,6 +115,9 @@ class TMainForm : public QMainWindow {
   std::function<void(TReportForm&)> showReport;
   // "View Statistics": the statistics window, made once so that it keeps its year start day.
   void Statistics();
+  // "Export Bookings to CSV file": the export window, made on first use and kept for the
+  // run (its lists as the user left them), shown non-modal.
+  void ExportBookings();
   std::function<void(TStatsForm&)> showStats;  // tests replace it; unset: modally
   // "View booking history": a new history window each time (its grid lives until it closes).
   void ViewHistory();
@@ -205,6 +209,7 @@ class TMainForm : public QMainWindow {
   QPointer<TOwnerStatsForm> ownerStats;
   QPointer<TReportForm> reportForm;
   QPointer<TStatsForm> statsForm;
+  QPointer<TExportForm> exportForm;
   QPointer<TPaymentsForm> paymentsForm;
   QPointer<TOverdueForm> overdueForm;
   QPointer<TSearchForm> searchForm;

@@ -16,6 +16,7 @@
 #include "app/forms/TOverdueForm.h"
 #include "bookings/forms/THistoryForm.h"
 #include "correspondence/forms/TProformaForm.h"
+#include "maintenance/forms/TExportForm.h"
 #include "platform/DateTime.h"
 #include "reports/forms/TExpenseForm.h"
 #include "platform/Calculator.h"
@@ -224,6 +225,13 @@ void TMainForm::ShowReport(int kind) {
   reportForm->SetKind(static_cast<ReportKind>(kind));
   if (showReport) showReport(*reportForm);
   else reportForm->exec();
+}
+
+void TMainForm::ExportBookings() {
+  if (!exportForm) exportForm = new TExportForm(s_, this);
+  exportForm->show();
+  exportForm->raise();
+  exportForm->activateWindow();
 }
 
 void TMainForm::Statistics() {

@@ -69,7 +69,7 @@ void TMainForm::BuildMenus() {
     add(reports, {caption}, [this, kind]() { ShowReport(kind); });
   }
   add(fileMenu, {"Income/Expenditure Report"}, [this]() { MonthlyAccounts(); });
-  add(fileMenu, {"Export Bookings to CSV file"}, nullptr);
+  add(fileMenu, {"Export Bookings to CSV file"}, [this]() { ExportBookings(); });
   add(fileMenu, {"Import bookings from CSV file", nullptr, nullptr, Category::FileActions},
       [this]() { ImportFromCsv(); });
   fileMenu->addSeparator();
