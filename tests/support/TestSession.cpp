@@ -47,7 +47,7 @@ void TestSession::JoinRoot(const TestSession& other) {
 std::string SimpleSettings(int properties, const std::string& extraCommon) {
   std::string s = "[Common]\nver=V4.4\nNumProps=" + std::to_string(properties) + "\n" + extraCommon;
   for (int n = 1; n <= properties; ++n) {
-    char sec[16];
+    char sec[24];  // room for any int, which the compiler checks
     std::snprintf(sec, sizeof sec, "[Prop%02d]\n", n);
     s += sec;
     s += "PropName=Prop " + std::to_string(n) + "\n";
