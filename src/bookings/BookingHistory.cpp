@@ -32,7 +32,7 @@ std::string HistoryCell(const Status_Rec& w) {
   if (w.DayMask != kWholeWeek || shortLet) return "P" + w.BookedDate;
   // A week the rates close is marked taken with no booking behind it; a booking on it
   // says who booked, which is what the history is for.
-  if (w.Closed && w.BookedDate.empty()) return "not let";
+  if (w.Closed && !w.Booked) return "not let";
   if ((w.DayStatus[0] & ~kChangeoverBit) == Reserved) return "- Reserved -";
   return w.BookedDate;
 }

@@ -85,6 +85,7 @@ void MarkLet(TStArray& weeks, size_t k, int d, int nights, uint8_t st, uint8_t e
              const std::string& booked) {
   for (size_t j = 0; nights > 0 && k + j < weeks.size(); ++j, d = 0) {
     Status_Rec& w = weeks[k + j];
+    w.Booked = true;
     if (d == 0 && nights >= 7) {
       w.DayMask = kWholeWeek;
       w.WeekNames = Cut(surname, kNamesMax);

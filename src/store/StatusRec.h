@@ -23,6 +23,7 @@ struct Status_Rec {
   // No price while the year has band prices: not to be let, whatever a booking in it
   // (the owner's hold, say) shows on the chart.
   bool Closed = false;
+  bool Booked = false;      // a booking (of any status but cancelled) has nights in this week
   uint8_t RateBand = 0;     // 1..6, else 0
   char FuelBand = 0;
   // Whole currency units, as the rates file holds them (32 bits: a week of a large

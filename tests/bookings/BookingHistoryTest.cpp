@@ -26,6 +26,7 @@ class BookingHistoryTest : public testing::Test {
     for (WeekRate& w : r.WeekRates) w.CostOrBand = 1;
     r.WeekRates[9].CostOrBand = 0;
     r.WeekRates[11].CostOrBand = 0;
+    r.WeekRates[13].CostOrBand = 0;
     ASSERT_TRUE(WriteWholeFile(RatesFilePath(s.Prop(1), 2027), RatesImage(r)));
     RefreshRateCache(s, 1);  // as the chart has it
   }
@@ -44,6 +45,7 @@ TEST_F(BookingHistoryTest, CellsCaptionsAndTheShortYear) {
   for (const Book_Rec& b : {Booking(week1 + 7, 7, Paid, nov), Booking(week1 + 14 + 4, 3, DepositPaid, nov + 11),
                             Booking(week1 + 21, 7, Reserved, nov), Booking(week1 + 28, 7, Cancelled, nov),
                             Booking(week1 + 77 + 1, 2, Paid, nov),  // a short let on week 12, which is closed
+                            Booking(week1 + 91, 7, Reserved, 0),    // the owner's week 14, closed and never booked
                             Booking(EncodeDate(2027, 1, 2), 7, Paid, EncodeDate(2025, 6, 1))})
     s.Prop(1).Bookings.Append(b);
   s.Prop(1).Bookings.SortByStart();
@@ -56,6 +58,7 @@ TEST_F(BookingHistoryTest, CellsCaptionsAndTheShortYear) {
   EXPECT_EQ(y27[9], "not let");
   EXPECT_EQ(y27[10], "-");
   EXPECT_EQ(y27[11], "P20/11/2026");
+  EXPECT_EQ(y27[13], "- Reserved -");
   EXPECT_EQ(y27[52], "");  // 2027 has 52 weeks
   // 2026 has no rates file: its week 53, let whole at no price, still says who booked.
   EXPECT_EQ(h.cells[1][52], "01/06/2025");
