@@ -68,7 +68,7 @@ void BM_TextSearch(benchmark::State& state) { Search(state, SearchPurpose::Text,
 void BM_ListAllIntoModel(benchmark::State& state) {
   SearchSession o;
   SearchList list;
-  SearchModel model(list, SearchColumns(false));
+  SearchModel model(o.b.session(), list, SearchColumns(false));
   for (auto _ : state) {
     model.Changing();
     list.Run(o.b.session(), o.properties, SearchPurpose::ListAll, "");
@@ -82,7 +82,7 @@ void BM_ListAllIntoModel(benchmark::State& state) {
 void BM_ListAllResortBySurname(benchmark::State& state) {
   SearchSession o;
   SearchList list;
-  SearchModel model(list, SearchColumns(false));
+  SearchModel model(o.b.session(), list, SearchColumns(false));
   list.Run(o.b.session(), o.properties, SearchPurpose::ListAll, "");
   for (auto _ : state) {
     model.Changing();

@@ -275,6 +275,7 @@ bool BookingEditor::Delete() {
   Book_Buffer* next = node_->Next ? node_->Next : node_->Prev;
   if (unwritten_ == node_) unwritten_ = nullptr;  // its failed save goes with it
   p.Bookings.Remove(node_);
+  ++s_.BookingsFreed;
   node_ = nullptr;
   p.ListModified = 1;
   p.BookingChanged = 0;  // the fields were the deleted booking's

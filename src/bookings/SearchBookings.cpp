@@ -171,8 +171,11 @@ void SearchList::Run(const Session& s, const std::vector<int>& properties, Searc
 void SearchList::Rerun(const Session& s, const std::vector<int>& properties, SearchPurpose purpose,
                        std::string_view text) {
   result = SearchBookings(s, properties, purpose, text);
+  freedCount_ = s.BookingsFreed;
   Sort();
 }
+
+bool SearchList::Stale(const Session& s) const { return !result.hits.empty() && freedCount_ != s.BookingsFreed; }
 
 void SearchList::SortBy(SearchColumn column) {
   descending = sorted && column == sortColumn ? !descending : false;

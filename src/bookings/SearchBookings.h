@@ -3,6 +3,7 @@
 // them, over the lists in memory, and the rows the search window shows: an array of
 // hits that refer to their bookings, sorted newest first or by a column's text.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +75,9 @@ class SearchList {
   // The line showing a booking of property prop with this start day and surname, or -1.
   int Find(int prop, TDateTime start, std::string_view surname) const;
   void Clear();
+  // The hits point at bookings that were freed since the search (another search or a
+  // refresh read their lists again, or one was deleted): none may be used.
+  bool Stale(const Session& s) const;
 
   SearchResult result;
   bool sorted = false;  // by a column, not by date
@@ -82,6 +86,7 @@ class SearchList {
 
  private:
   void Sort();
+  uint64_t freedCount_ = 0;  // the session's count when the hits were taken
 };
 
 }  // namespace tb

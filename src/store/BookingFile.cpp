@@ -421,7 +421,10 @@ void CheckBookingList(Session& s, const Book_Buffer* first, const Book_Buffer* l
   if (walked != count) s.dialogs.Message("Count Disparity.", MsgIcon::Error, MsgButton::Abort);
 }
 
-void FreeBookings(Session& s, int n) { s.Prop(n).Bookings.Clear(); }
+void FreeBookings(Session& s, int n) {
+  s.Prop(n).Bookings.Clear();
+  ++s.BookingsFreed;
+}
 
 std::pair<Book_Buffer*, int> FindBookingAt(const Session& s, int n, TDateTime date) {
   int position = 0;

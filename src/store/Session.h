@@ -113,6 +113,9 @@ class Session {
   // After the booking window's save or deletion wrote property n's file (set by the
   // main window, which refreshes the overdue list while it is open).
   std::function<void(int)> bookingsWritten;
+  // Counts booking lists read again or freed and bookings deleted: a window holding
+  // pointers into the lists since an earlier count holds stale ones.
+  uint64_t BookingsFreed = 0;
   // Stops the multi-user refresh timer (set by the main window while it runs).
   std::function<void()> stopRefreshTimer;
 

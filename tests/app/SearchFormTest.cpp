@@ -146,6 +146,17 @@ TEST_F(SearchForm, TextSearchAndTheFullListAndCopyData) {
   f->SortBy(kProp);
   f->resize(f->width(), 300);
   Shoot(*f, "/tmp/search-all.png");
+
+  // Another window read property 2's list again: the rows show nothing, never freed
+  // bookings, until the search runs again.
+  FreeBookings(s, 2);
+  s.Prop(2).BookFileAge = 0;
+  ReadBookings(s, 2, false, false);
+  EXPECT_EQ(Column(*f, kSurname), QStringList(5, QString()));
+  f->SortBy(kSurname);
+  f->Rerun();
+  const QString one = QStringLiteral("1"), two = QStringLiteral("2");
+  EXPECT_EQ(Column(*f, kProp), (QStringList{one, one, one, two, two}));
 }
 
 TEST_F(SearchForm, ABookingAnotherUserTookAwayClosesTheWindow) {

@@ -4,8 +4,8 @@
 
 namespace tb {
 
-SearchModel::SearchModel(const SearchList& list, std::vector<SearchColumn> columns, QObject* parent)
-    : QAbstractTableModel(parent), list_(list), columns_(std::move(columns)) {}
+SearchModel::SearchModel(const Session& s, const SearchList& list, std::vector<SearchColumn> columns, QObject* parent)
+    : QAbstractTableModel(parent), s_(s), list_(list), columns_(std::move(columns)) {}
 
 int SearchModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(list_.result.hits.size());
@@ -19,6 +19,7 @@ QVariant SearchModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
   const SearchColumn column = Column(index.column());
   if (role == Qt::DisplayRole) {
+    if (list_.Stale(s_)) return {};  // blank until the search runs again
     SearchCellText(list_.result.hits[static_cast<size_t>(index.row())], column, cell_);
     return ToQ(cell_);
   }

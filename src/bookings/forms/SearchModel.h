@@ -13,7 +13,7 @@ namespace tb {
 class SearchModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  SearchModel(const SearchList& list, std::vector<SearchColumn> columns, QObject* parent = nullptr);
+  SearchModel(const Session& s, const SearchList& list, std::vector<SearchColumn> columns, QObject* parent = nullptr);
 
   // The list is about to change (or its bookings to be read again): the view lets go
   // of every row until Changed.
@@ -27,6 +27,7 @@ class SearchModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
+  const Session& s_;
   const SearchList& list_;
   std::vector<SearchColumn> columns_;
   mutable std::string cell_;  // reused for every cell

@@ -64,7 +64,7 @@ TSearchForm::TSearchForm(Session& s, SearchPurpose purpose, QWidget* parent)
   cbAll->setChecked(agencyWide || s_.prefs.HistoryAllProperties());
   cbAll->setVisible(s_.NumProps() >= 2 && !agencyWide && s_.AppState != 'F');
 
-  model_ = new SearchModel(list_, SearchColumns(fileListing_), this);
+  model_ = new SearchModel(s_, list_, SearchColumns(fileListing_), this);
   LV = RowTable(this, model_, {84, 40, 110, 100, 180, 40, 64, 40, 84});
   LV->setSelectionMode(QAbstractItemView::SingleSelection);
   LV->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -112,7 +112,7 @@ void TSearchForm::Search() {
   Run(true, {});
 }
 
-void TSearchForm::Rerun() { Run(false, KeyOf(TopLine())); }
+void TSearchForm::Rerun() { Run(false, list_.Stale(s_) ? heldTop_ : KeyOf(TopLine())); }
 
 TSearchForm::LineKey TSearchForm::KeyOf(int i) {
   const SearchHit* hit = Line(i);
@@ -149,7 +149,7 @@ void TSearchForm::Run(bool userStarted, const LineKey& top) {
 }
 
 void TSearchForm::SortBy(int column) {
-  if (column < 0 || column >= model_->columnCount()) return;
+  if (column < 0 || column >= model_->columnCount() || list_.Stale(s_)) return;
   model_->Changing();
   list_.SortBy(model_->Column(column));
   model_->Changed();
@@ -162,7 +162,7 @@ int TSearchForm::TopLine() const {
 }
 
 SearchHit* TSearchForm::Line(int i) {
-  if (i < 0 || i >= static_cast<int>(list_.result.hits.size())) return nullptr;
+  if (i < 0 || i >= static_cast<int>(list_.result.hits.size()) || list_.Stale(s_)) return nullptr;
   return &list_.result.hits[static_cast<size_t>(i)];
 }
 
@@ -190,6 +190,8 @@ void TSearchForm::ChooseLine(int i) {
   }
   ListedBooking line{hit->prop, hit->rec, hit->node->Rec.StartD, hit->node->Rec.Surname.str(), hit->node};
   const LineKey top = KeyOf(TopLine());
+  // Kept for the search after the booking window closes: by then the rows may be stale.
+  heldTop_ = top;
   // Taking the booking up may read its property's file again, freeing the rows' bookings.
   LetGo();
   const ListedOpening opening = OpenListedBooking(

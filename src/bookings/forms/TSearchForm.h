@@ -84,6 +84,7 @@ class TSearchForm : public QDialog {
   SearchList list_;
   SearchModel* model_ = nullptr;
   std::string text_;  // what the last search looked for
+  LineKey heldTop_;   // the top line when a booking was opened from the list
 };
 
 }  // namespace tb
