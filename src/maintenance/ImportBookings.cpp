@@ -135,6 +135,11 @@ ImportOutcome ImportBookings(Session& s, int n, const std::string& path, bool ch
       Show(s, "Data being updated - try later", MsgIcon::Information, MsgButton::OK);
       return outcome;
     }
+    // A file that could not be read and held (its message shown) is not imported into.
+    if (!s.BookFile.IsOpen() && FileExists(BookingFilePath(s, n))) {
+      ReleaseBookingFile(s);
+      return outcome;
+    }
   }
 
   ImportCheck check = CheckImport(data, p, s.clock.Today(), SystemFormatSettings());

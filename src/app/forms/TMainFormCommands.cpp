@@ -228,7 +228,10 @@ void TMainForm::ShowReport(int kind) {
 }
 
 void TMainForm::ExportBookings() {
-  if (!exportForm) exportForm = new TExportForm(s_, this);
+  if (!exportForm) {
+    exportForm = new TExportForm(s_, this);
+    exportForm->setWindowModality(Qt::ApplicationModal);
+  }
   exportForm->show();
   exportForm->raise();
   exportForm->activateWindow();

@@ -155,10 +155,12 @@ void TExportForm::FillTemplateBox(const std::string& select) {
 }
 
 void TExportForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Restored after being minimised: the user's unsaved changes stay.
+  if (event->spontaneous()) return;
   Memo1->clear();
   Log({"Selected properties will be exported to CSV file: " + PathText(BookingsExportPath(s_))});
   LoadSelectedTemplate();
-  QDialog::showEvent(event);
 }
 
 bool TExportForm::MayClose() {
